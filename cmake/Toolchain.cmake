@@ -1,0 +1,32 @@
+# Compiler settings shared by every target of ours (not by third-party code).
+
+if(WIN32)
+  # One self-contained executable per program: no mingw runtime DLLs beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+
+  # Windows test programs run under Wine with a prefix of their own in the build
+  # folder, so tests never share registry state with anything else on the machine.
+  set(QUORVEL_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                                  GROUP_EXECUTE WORLD_READ WORLD_EXECUTE @ONLY)
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_BINARY_DIR}/wine-run")
+else()
+  # The native build exists for the sanitizers and the fuzzers: everything in it,
+  # third-party code included, is built instrumented so reports are complete.
+  set(QUORVEL_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all
+                         -fno-omit-frame-pointer)
+  add_compile_options(${QUORVEL_SANITIZERS})
+  add_link_options(${QUORVEL_SANITIZERS})
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    set(QUORVEL_FUZZING ON)
+    # Coverage feedback for libFuzzer in all of our code, not just the harnesses.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
+endif()
+
+function(quorvel_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Werror)
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+endfunction()

@@ -1,0 +1,161 @@
+// CNG implementation of the link primitives.
+#include <windows.h>
+// windows.h must come first.
+#include <bcrypt.h>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "link/crypto.h"
+
+namespace {
+
+bool Ok(NTSTATUS status) { return status >= 0; }
+
+struct AlgorithmCloser {
+  void operator()(void* handle) const { BCryptCloseAlgorithmProvider(handle, 0); }
+};
+struct KeyDestroyer {
+  void operator()(void* handle) const { BCryptDestroyKey(handle); }
+};
+struct HashDestroyer {
+  void operator()(void* handle) const { BCryptDestroyHash(handle); }
+};
+using Algorithm = std::unique_ptr<void, AlgorithmCloser>;
+using Key = std::unique_ptr<void, KeyDestroyer>;
+using Hash = std::unique_ptr<void, HashDestroyer>;
+
+// CNG reads a null pointer with a zero length as "no IV" and then chains from the
+// key's own state; a non-null pointer makes it check the length, which is what an
+// empty IV in a link must get.
+PUCHAR NonNull(std::string_view bytes, UCHAR& spare) {
+  return bytes.empty() ? &spare : reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data()));
+}
+
+Algorithm OpenAes() {
+  BCRYPT_ALG_HANDLE handle = nullptr;
+  if (!Ok(BCryptOpenAlgorithmProvider(&handle, BCRYPT_AES_ALGORITHM, nullptr, 0))) {
+    throw std::runtime_error(crypto_text::kAesOpen);
+  }
+  Algorithm aes(handle);
+  auto* mode = const_cast<wchar_t*>(BCRYPT_CHAIN_MODE_CBC);
+  if (!Ok(BCryptSetProperty(handle, BCRYPT_CHAINING_MODE, reinterpret_cast<PUCHAR>(mode),
+                            sizeof(BCRYPT_CHAIN_MODE_CBC), 0))) {
+    throw std::runtime_error(crypto_text::kAesChaining);
+  }
+  return aes;
+}
+
+Key MakeKey(const Algorithm& aes, std::string_view keyBytes) {
+  BCRYPT_KEY_HANDLE handle = nullptr;
+  UCHAR spare = 0;
+  if (!Ok(BCryptGenerateSymmetricKey(aes.get(), &handle, nullptr, 0, NonNull(keyBytes, spare),
+                                     static_cast<ULONG>(keyBytes.size()), 0))) {
+    throw std::runtime_error(crypto_text::kAesKey);
+  }
+  return Key(handle);
+}
+
+}  // namespace
+
+std::string HmacSha256(std::string_view key, std::string_view data) {
+  BCRYPT_ALG_HANDLE algHandle = nullptr;
+  if (!Ok(BCryptOpenAlgorithmProvider(&algHandle, BCRYPT_SHA256_ALGORITHM, nullptr,
+                                      BCRYPT_ALG_HANDLE_HMAC_FLAG))) {
+    throw std::runtime_error(crypto_text::kHmacOpen);
+  }
+  Algorithm hmac(algHandle);
+
+  DWORD digestLength = 0;
+  ULONG written = 0;
+  if (!Ok(BCryptGetProperty(algHandle, BCRYPT_HASH_LENGTH, reinterpret_cast<PUCHAR>(&digestLength),
+                            sizeof(digestLength), &written, 0))) {
+    digestLength = 32;
+  }
+
+  BCRYPT_HASH_HANDLE hashHandle = nullptr;
+  UCHAR spare = 0;
+  if (!Ok(BCryptCreateHash(algHandle, &hashHandle, nullptr, 0, NonNull(key, spare),
+                           static_cast<ULONG>(key.size()), 0))) {
+    throw std::runtime_error(crypto_text::kHashCreate);
+  }
+  Hash hash(hashHandle);
+  if (!Ok(BCryptHashData(hashHandle, NonNull(data, spare), static_cast<ULONG>(data.size()), 0))) {
+    throw std::runtime_error(crypto_text::kHashData);
+  }
+  std::string digest(digestLength, '\0');
+  if (!Ok(BCryptFinishHash(hashHandle, reinterpret_cast<PUCHAR>(digest.data()), digestLength, 0))) {
+    throw std::runtime_error(crypto_text::kHashFinish);
+  }
+  return digest;
+}
+
+std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext) {
+  const Algorithm aes = OpenAes();
+  const Key aesKey = MakeKey(aes, key);
+
+  // The call updates the IV buffer in place, so each call gets a fresh copy.
+  std::vector<UCHAR> ivCopy(iv.begin(), iv.end());
+  UCHAR spareIv = 0;
+  UCHAR spareInput = 0;
+  PUCHAR input = NonNull(ciphertext, spareInput);
+  const auto inputSize = static_cast<ULONG>(ciphertext.size());
+
+  ULONG outputSize = 0;
+  if (!Ok(BCryptDecrypt(aesKey.get(), input, inputSize, nullptr,
+                        ivCopy.empty() ? &spareIv : ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
+                        nullptr, 0, &outputSize, BCRYPT_BLOCK_PADDING))) {
+    throw std::runtime_error(crypto_text::kDecryptSize);
+  }
+
+  std::string plain(outputSize, '\0');
+  ivCopy.assign(iv.begin(), iv.end());
+  ULONG produced = 0;
+  UCHAR spareOutput = 0;
+  if (!Ok(BCryptDecrypt(aesKey.get(), input, inputSize, nullptr,
+                        ivCopy.empty() ? &spareIv : ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
+                        plain.empty() ? &spareOutput : reinterpret_cast<PUCHAR>(plain.data()),
+                        outputSize, &produced, BCRYPT_BLOCK_PADDING))) {
+    throw std::runtime_error(crypto_text::kDecrypt);
+  }
+  plain.resize(produced);
+  return plain;
+}
+
+std::string AesCbcEncrypt(std::string_view key, std::string_view iv, std::string_view plaintext) {
+  const Algorithm aes = OpenAes();
+  const Key aesKey = MakeKey(aes, key);
+
+  std::vector<UCHAR> ivCopy(iv.begin(), iv.end());
+  UCHAR spareIv = 0;
+  UCHAR spareInput = 0;
+  PUCHAR input = NonNull(plaintext, spareInput);
+  const auto inputSize = static_cast<ULONG>(plaintext.size());
+  ULONG outputSize = 0;
+  if (!Ok(BCryptEncrypt(aesKey.get(), input, inputSize, nullptr,
+                        ivCopy.empty() ? &spareIv : ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
+                        nullptr, 0, &outputSize, BCRYPT_BLOCK_PADDING))) {
+    throw std::runtime_error(crypto_text::kEncrypt);
+  }
+  std::string cipher(outputSize, '\0');
+  ivCopy.assign(iv.begin(), iv.end());
+  ULONG produced = 0;
+  if (!Ok(BCryptEncrypt(aesKey.get(), input, inputSize, nullptr,
+                        ivCopy.empty() ? &spareIv : ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
+                        reinterpret_cast<PUCHAR>(cipher.data()), outputSize, &produced,
+                        BCRYPT_BLOCK_PADDING))) {
+    throw std::runtime_error(crypto_text::kEncrypt);
+  }
+  cipher.resize(produced);
+  return cipher;
+}
+
+std::string RandomBytes(std::size_t count) {
+  std::string bytes(count, '\0');
+  if (count != 0 && !Ok(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(bytes.data()),
+                                        static_cast<ULONG>(count), BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+    throw std::runtime_error(crypto_text::kRandom);
+  }
+  return bytes;
+}

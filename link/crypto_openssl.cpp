@@ -1,0 +1,100 @@
+// OpenSSL implementation of the link primitives for the native build. It mirrors the
+// CNG path's checks so that the same input fails with the same text in both builds.
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
+#include <openssl/rand.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "link/crypto.h"
+
+namespace {
+
+struct CipherContextFree {
+  void operator()(EVP_CIPHER_CTX* context) const { EVP_CIPHER_CTX_free(context); }
+};
+using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, CipherContextFree>;
+
+constexpr std::size_t kBlock = 16;
+
+const unsigned char* Bytes(std::string_view text) {
+  return reinterpret_cast<const unsigned char*>(text.data());
+}
+
+// CNG accepts the three AES key sizes and nothing else.
+const EVP_CIPHER* CipherForKey(std::string_view key) {
+  switch (key.size()) {
+    case 16: return EVP_aes_128_cbc();
+    case 24: return EVP_aes_192_cbc();
+    case 32: return EVP_aes_256_cbc();
+    default: throw std::runtime_error(crypto_text::kAesKey);
+  }
+}
+
+CipherContext NewContext() {
+  CipherContext context(EVP_CIPHER_CTX_new());
+  if (!context) throw std::runtime_error(crypto_text::kAesOpen);
+  return context;
+}
+
+}  // namespace
+
+std::string HmacSha256(std::string_view key, std::string_view data) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  static const unsigned char kNoKey = 0;
+  if (HMAC(EVP_sha256(), key.empty() ? &kNoKey : Bytes(key), static_cast<int>(key.size()),
+           Bytes(data), data.size(), digest, &length) == nullptr) {
+    throw std::runtime_error(crypto_text::kHashFinish);
+  }
+  return std::string(reinterpret_cast<const char*>(digest), length);
+}
+
+std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext) {
+  CipherContext context = NewContext();
+  const EVP_CIPHER* cipher = CipherForKey(key);
+  // The size query is where CNG rejects a wrong IV length or a partial block.
+  if (iv.size() != kBlock || ciphertext.size() % kBlock != 0) {
+    throw std::runtime_error(crypto_text::kDecryptSize);
+  }
+  std::string plain(ciphertext.size() + kBlock, '\0');
+  int produced = 0;
+  int finalPart = 0;
+  auto* out = reinterpret_cast<unsigned char*>(plain.data());
+  if (EVP_DecryptInit_ex(context.get(), cipher, nullptr, Bytes(key), Bytes(iv)) != 1 ||
+      EVP_DecryptUpdate(context.get(), out, &produced, Bytes(ciphertext),
+                        static_cast<int>(ciphertext.size())) != 1 ||
+      EVP_DecryptFinal_ex(context.get(), out + produced, &finalPart) != 1) {
+    throw std::runtime_error(crypto_text::kDecrypt);
+  }
+  plain.resize(static_cast<std::size_t>(produced + finalPart));
+  return plain;
+}
+
+std::string AesCbcEncrypt(std::string_view key, std::string_view iv, std::string_view plaintext) {
+  CipherContext context = NewContext();
+  const EVP_CIPHER* cipher = CipherForKey(key);
+  if (iv.size() != kBlock) throw std::runtime_error(crypto_text::kEncrypt);
+  std::string encrypted(plaintext.size() + kBlock, '\0');
+  int produced = 0;
+  int finalPart = 0;
+  auto* out = reinterpret_cast<unsigned char*>(encrypted.data());
+  if (EVP_EncryptInit_ex(context.get(), cipher, nullptr, Bytes(key), Bytes(iv)) != 1 ||
+      EVP_EncryptUpdate(context.get(), out, &produced, Bytes(plaintext),
+                        static_cast<int>(plaintext.size())) != 1 ||
+      EVP_EncryptFinal_ex(context.get(), out + produced, &finalPart) != 1) {
+    throw std::runtime_error(crypto_text::kEncrypt);
+  }
+  encrypted.resize(static_cast<std::size_t>(produced + finalPart));
+  return encrypted;
+}
+
+std::string RandomBytes(std::size_t count) {
+  std::string bytes(count, '\0');
+  if (count != 0 &&
+      RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<int>(count)) != 1) {
+    throw std::runtime_error(crypto_text::kRandom);
+  }
+  return bytes;
+}

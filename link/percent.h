@@ -1,0 +1,15 @@
+#pragma once
+// Percent-encoding as links and origin parameters use it.
+
+#include <string>
+#include <string_view>
+
+// Unescapes a link payload: works on its UTF-8 bytes; "%XY" is read the way a stream
+// extraction in hexadecimal mode reads the two bytes (so "%4G" gives byte 4 and drops
+// the "G"), a '%' that starts no number stays, '+' stays '+'. The result goes back to
+// UTF-16 with invalid sequences replaced.
+std::u16string PercentDecode(std::u16string_view payload);
+
+// Keeps A-Z a-z 0-9 and "-._~"; every other byte becomes '%' and two lower-case hex
+// digits.
+std::string PercentEncodeUnreserved(std::string_view bytes);
