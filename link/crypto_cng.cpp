@@ -26,9 +26,9 @@ using Algorithm = std::unique_ptr<void, AlgorithmCloser>;
 using Key = std::unique_ptr<void, KeyDestroyer>;
 using Hash = std::unique_ptr<void, HashDestroyer>;
 
-// CNG reads a null pointer with a zero length as "no IV" and then chains from the
-// key's own state; a non-null pointer makes it check the length, which is what an
-// empty IV in a link must get.
+constexpr std::size_t kBlock = 16;
+
+// CNG wants a real buffer even for zero bytes of key, data or output.
 PUCHAR NonNull(std::string_view bytes, UCHAR& spare) {
   return bytes.empty() ? &spare : reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data()));
 }
@@ -94,17 +94,20 @@ std::string HmacSha256(std::string_view key, std::string_view data) {
 std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext) {
   const Algorithm aes = OpenAes();
   const Key aesKey = MakeKey(aes, key);
+  // Windows refuses an IV of another length at the size query; Wine only later, in
+  // the decryption. Checking here gives the same failure on both, and keeps a null
+  // IV pointer (which would mean "chain from the key's own state") out of reach.
+  if (iv.size() != kBlock) throw std::runtime_error(crypto_text::kDecryptSize);
 
   // The call updates the IV buffer in place, so each call gets a fresh copy.
   std::vector<UCHAR> ivCopy(iv.begin(), iv.end());
-  UCHAR spareIv = 0;
   UCHAR spareInput = 0;
   PUCHAR input = NonNull(ciphertext, spareInput);
   const auto inputSize = static_cast<ULONG>(ciphertext.size());
 
   ULONG outputSize = 0;
   if (!Ok(BCryptDecrypt(aesKey.get(), input, inputSize, nullptr,
-                        ivCopy.empty() ? &spareIv : ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
+                        ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
                         nullptr, 0, &outputSize, BCRYPT_BLOCK_PADDING))) {
     throw std::runtime_error(crypto_text::kDecryptSize);
   }
@@ -114,7 +117,7 @@ std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string
   ULONG produced = 0;
   UCHAR spareOutput = 0;
   if (!Ok(BCryptDecrypt(aesKey.get(), input, inputSize, nullptr,
-                        ivCopy.empty() ? &spareIv : ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
+                        ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
                         plain.empty() ? &spareOutput : reinterpret_cast<PUCHAR>(plain.data()),
                         outputSize, &produced, BCRYPT_BLOCK_PADDING))) {
     throw std::runtime_error(crypto_text::kDecrypt);
@@ -126,15 +129,15 @@ std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string
 std::string AesCbcEncrypt(std::string_view key, std::string_view iv, std::string_view plaintext) {
   const Algorithm aes = OpenAes();
   const Key aesKey = MakeKey(aes, key);
+  if (iv.size() != kBlock) throw std::runtime_error(crypto_text::kEncrypt);
 
   std::vector<UCHAR> ivCopy(iv.begin(), iv.end());
-  UCHAR spareIv = 0;
   UCHAR spareInput = 0;
   PUCHAR input = NonNull(plaintext, spareInput);
   const auto inputSize = static_cast<ULONG>(plaintext.size());
   ULONG outputSize = 0;
   if (!Ok(BCryptEncrypt(aesKey.get(), input, inputSize, nullptr,
-                        ivCopy.empty() ? &spareIv : ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
+                        ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
                         nullptr, 0, &outputSize, BCRYPT_BLOCK_PADDING))) {
     throw std::runtime_error(crypto_text::kEncrypt);
   }
@@ -142,7 +145,7 @@ std::string AesCbcEncrypt(std::string_view key, std::string_view iv, std::string
   ivCopy.assign(iv.begin(), iv.end());
   ULONG produced = 0;
   if (!Ok(BCryptEncrypt(aesKey.get(), input, inputSize, nullptr,
-                        ivCopy.empty() ? &spareIv : ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
+                        ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
                         reinterpret_cast<PUCHAR>(cipher.data()), outputSize, &produced,
                         BCRYPT_BLOCK_PADDING))) {
     throw std::runtime_error(crypto_text::kEncrypt);
