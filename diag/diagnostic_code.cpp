@@ -1,5 +1,6 @@
 #include "diag/diagnostic_code.h"
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 
@@ -14,12 +15,13 @@ constexpr std::string_view kDeviceField = "|mk=";
 constexpr std::string_view kReasonField = "|reason=";
 constexpr std::string_view kTail = "|END";
 
-bool AllDigits(std::string_view text) {
-  if (text.empty() || text.size() > 19) return false;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
+// Decimal digits only, no sign, and a value that fits the 64 bits the builder writes.
+std::optional<std::uint64_t> ParseSeconds(std::string_view text) {
+  std::uint64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return value;
 }
 
 }  // namespace
@@ -63,12 +65,12 @@ std::optional<ErrorDiagnostic> ReadErrorDiagnosticCode(std::string_view code) {
   const std::size_t end = record.size() - kTail.size();
   if (reason == std::string::npos || reason + kReasonField.size() > end) return std::nullopt;
 
-  const std::string_view seconds =
-      std::string_view(record).substr(kHead.size(), device - kHead.size());
-  if (!AllDigits(seconds)) return std::nullopt;
+  const std::optional<std::uint64_t> seconds =
+      ParseSeconds(std::string_view(record).substr(kHead.size(), device - kHead.size()));
+  if (!seconds) return std::nullopt;
 
   ErrorDiagnostic result;
-  result.unixSeconds = std::stoull(std::string(seconds));
+  result.unixSeconds = *seconds;
   result.deviceId = record.substr(device + kDeviceField.size(),
                                   reason - device - kDeviceField.size());
   result.reason = record.substr(reason + kReasonField.size(), end - reason - kReasonField.size());

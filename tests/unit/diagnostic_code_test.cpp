@@ -88,7 +88,8 @@ TEST(ReadErrorDiagnosticCode, RoundTripsFields) {
   for (const Case& c : {Case{"split_failed_parts_2", kTs, u"dev"}, Case{"", 0, u""},
                         Case{"a|b|END", 12, u"m-1"},
                         Case{"exception_MAC verification failed \xE2\x80\x94 data may be tampered",
-                             9999999999999999999u, u"\u0645"}}) {
+                             9999999999999999999u, u"\u0645"},
+                        Case{"r", 18446744073709551615u, u"d"}}) {
     SCOPED_TRACE(c.reason);
     const std::optional<ErrorDiagnostic> read =
         ReadErrorDiagnosticCode(BuildErrorDiagnosticCode(c.reason, c.ts, c.device));
@@ -107,6 +108,8 @@ TEST(ReadErrorDiagnosticCode, RejectsWhatIsNotAnErrorCode) {
         Base64Encode(record),  // not masked
         Base64Encode(ApplyDiagnosticMask("ERRDIAG|v1|ts=17x|mk=dev|reason=x|END")),
         Base64Encode(ApplyDiagnosticMask("ERRDIAG|v1|ts=|mk=dev|reason=x|END")),
+        Base64Encode(ApplyDiagnosticMask("ERRDIAG|v1|ts=18446744073709551616|mk=d|reason=x|END")),
+        Base64Encode(ApplyDiagnosticMask("ERRDIAG|v1|ts=+1|mk=d|reason=x|END")),
         Base64Encode(ApplyDiagnosticMask("ERRDIAG|v1|ts=1|reason=x|END")),
         Base64Encode(ApplyDiagnosticMask("ERRDIAG|v1|ts=1|mk=dev|END"))}) {
     SCOPED_TRACE(code);
