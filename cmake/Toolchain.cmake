@@ -9,7 +9,7 @@ endif()
 
 if(WIN32)
   # One self-contained executable per program: no mingw runtime DLLs beside it.
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 
   # Windows test programs run under Wine with a prefix of their own in the build

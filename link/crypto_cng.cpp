@@ -91,67 +91,55 @@ std::string HmacSha256(std::string_view key, std::string_view data) {
   return digest;
 }
 
-std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext) {
+namespace {
+
+// One AES-CBC pass with block padding, as the link reader does it: a size query
+// without output buffer, then the real call. BCryptEncrypt and BCryptDecrypt share
+// this signature.
+using CipherCall = decltype(&BCryptDecrypt);
+
+std::string RunCipher(CipherCall call, std::string_view key, std::string_view iv,
+                      std::string_view input, const char* sizeError, const char* runError) {
   const Algorithm aes = OpenAes();
   const Key aesKey = MakeKey(aes, key);
   // Windows refuses an IV of another length at the size query; Wine only later, in
-  // the decryption. Checking here gives the same failure on both, and keeps a null
+  // the call itself. Checking here gives the same failure on both, and keeps a null
   // IV pointer (which would mean "chain from the key's own state") out of reach.
-  if (iv.size() != kBlock) throw std::runtime_error(crypto_text::kDecryptSize);
+  if (iv.size() != kBlock) throw std::runtime_error(sizeError);
 
   // The call updates the IV buffer in place, so each call gets a fresh copy.
   std::vector<UCHAR> ivCopy(iv.begin(), iv.end());
   UCHAR spareInput = 0;
-  PUCHAR input = NonNull(ciphertext, spareInput);
-  const auto inputSize = static_cast<ULONG>(ciphertext.size());
+  PUCHAR inputBytes = NonNull(input, spareInput);
+  const auto inputSize = static_cast<ULONG>(input.size());
 
   ULONG outputSize = 0;
-  if (!Ok(BCryptDecrypt(aesKey.get(), input, inputSize, nullptr,
-                        ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
-                        nullptr, 0, &outputSize, BCRYPT_BLOCK_PADDING))) {
-    throw std::runtime_error(crypto_text::kDecryptSize);
+  if (!Ok(call(aesKey.get(), inputBytes, inputSize, nullptr, ivCopy.data(), kBlock, nullptr, 0,
+               &outputSize, BCRYPT_BLOCK_PADDING))) {
+    throw std::runtime_error(sizeError);
   }
 
-  std::string plain(outputSize, '\0');
+  std::string output(outputSize, '\0');
   ivCopy.assign(iv.begin(), iv.end());
   ULONG produced = 0;
   UCHAR spareOutput = 0;
-  if (!Ok(BCryptDecrypt(aesKey.get(), input, inputSize, nullptr,
-                        ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
-                        plain.empty() ? &spareOutput : reinterpret_cast<PUCHAR>(plain.data()),
-                        outputSize, &produced, BCRYPT_BLOCK_PADDING))) {
-    throw std::runtime_error(crypto_text::kDecrypt);
+  if (!Ok(call(aesKey.get(), inputBytes, inputSize, nullptr, ivCopy.data(), kBlock,
+               NonNull(output, spareOutput), outputSize, &produced, BCRYPT_BLOCK_PADDING))) {
+    throw std::runtime_error(runError);
   }
-  plain.resize(produced);
-  return plain;
+  output.resize(produced);  // drops the padding when decrypting
+  return output;
+}
+
+}  // namespace
+
+std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext) {
+  return RunCipher(BCryptDecrypt, key, iv, ciphertext, crypto_text::kDecryptSize,
+                   crypto_text::kDecrypt);
 }
 
 std::string AesCbcEncrypt(std::string_view key, std::string_view iv, std::string_view plaintext) {
-  const Algorithm aes = OpenAes();
-  const Key aesKey = MakeKey(aes, key);
-  if (iv.size() != kBlock) throw std::runtime_error(crypto_text::kEncrypt);
-
-  std::vector<UCHAR> ivCopy(iv.begin(), iv.end());
-  UCHAR spareInput = 0;
-  PUCHAR input = NonNull(plaintext, spareInput);
-  const auto inputSize = static_cast<ULONG>(plaintext.size());
-  ULONG outputSize = 0;
-  if (!Ok(BCryptEncrypt(aesKey.get(), input, inputSize, nullptr,
-                        ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
-                        nullptr, 0, &outputSize, BCRYPT_BLOCK_PADDING))) {
-    throw std::runtime_error(crypto_text::kEncrypt);
-  }
-  std::string cipher(outputSize, '\0');
-  ivCopy.assign(iv.begin(), iv.end());
-  ULONG produced = 0;
-  if (!Ok(BCryptEncrypt(aesKey.get(), input, inputSize, nullptr,
-                        ivCopy.data(), static_cast<ULONG>(ivCopy.size()),
-                        reinterpret_cast<PUCHAR>(cipher.data()), outputSize, &produced,
-                        BCRYPT_BLOCK_PADDING))) {
-    throw std::runtime_error(crypto_text::kEncrypt);
-  }
-  cipher.resize(produced);
-  return cipher;
+  return RunCipher(BCryptEncrypt, key, iv, plaintext, crypto_text::kEncrypt, crypto_text::kEncrypt);
 }
 
 std::string RandomBytes(std::size_t count) {

@@ -51,43 +51,39 @@ std::string HmacSha256(std::string_view key, std::string_view data) {
   return std::string(reinterpret_cast<const char*>(digest), length);
 }
 
-std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext) {
+namespace {
+
+// One AES-CBC pass with PKCS#7 padding; `encrypt` picks the direction.
+std::string RunCipher(bool encrypt, std::string_view key, std::string_view iv,
+                      std::string_view input, const char* sizeError, const char* runError) {
   CipherContext context = NewContext();
   const EVP_CIPHER* cipher = CipherForKey(key);
-  // The size query is where CNG rejects a wrong IV length or a partial block.
-  if (iv.size() != kBlock || ciphertext.size() % kBlock != 0) {
-    throw std::runtime_error(crypto_text::kDecryptSize);
+  // CNG's size query is where a wrong IV length or a partial block is refused.
+  if (iv.size() != kBlock || (!encrypt && input.size() % kBlock != 0)) {
+    throw std::runtime_error(sizeError);
   }
-  std::string plain(ciphertext.size() + kBlock, '\0');
+  std::string output(input.size() + kBlock, '\0');
   int produced = 0;
   int finalPart = 0;
-  auto* out = reinterpret_cast<unsigned char*>(plain.data());
-  if (EVP_DecryptInit_ex(context.get(), cipher, nullptr, Bytes(key), Bytes(iv)) != 1 ||
-      EVP_DecryptUpdate(context.get(), out, &produced, Bytes(ciphertext),
-                        static_cast<int>(ciphertext.size())) != 1 ||
-      EVP_DecryptFinal_ex(context.get(), out + produced, &finalPart) != 1) {
-    throw std::runtime_error(crypto_text::kDecrypt);
+  auto* out = reinterpret_cast<unsigned char*>(output.data());
+  if (EVP_CipherInit_ex(context.get(), cipher, nullptr, Bytes(key), Bytes(iv), encrypt ? 1 : 0) != 1 ||
+      EVP_CipherUpdate(context.get(), out, &produced, Bytes(input), static_cast<int>(input.size())) !=
+          1 ||
+      EVP_CipherFinal_ex(context.get(), out + produced, &finalPart) != 1) {
+    throw std::runtime_error(runError);
   }
-  plain.resize(static_cast<std::size_t>(produced + finalPart));
-  return plain;
+  output.resize(static_cast<std::size_t>(produced + finalPart));
+  return output;
+}
+
+}  // namespace
+
+std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext) {
+  return RunCipher(false, key, iv, ciphertext, crypto_text::kDecryptSize, crypto_text::kDecrypt);
 }
 
 std::string AesCbcEncrypt(std::string_view key, std::string_view iv, std::string_view plaintext) {
-  CipherContext context = NewContext();
-  const EVP_CIPHER* cipher = CipherForKey(key);
-  if (iv.size() != kBlock) throw std::runtime_error(crypto_text::kEncrypt);
-  std::string encrypted(plaintext.size() + kBlock, '\0');
-  int produced = 0;
-  int finalPart = 0;
-  auto* out = reinterpret_cast<unsigned char*>(encrypted.data());
-  if (EVP_EncryptInit_ex(context.get(), cipher, nullptr, Bytes(key), Bytes(iv)) != 1 ||
-      EVP_EncryptUpdate(context.get(), out, &produced, Bytes(plaintext),
-                        static_cast<int>(plaintext.size())) != 1 ||
-      EVP_EncryptFinal_ex(context.get(), out + produced, &finalPart) != 1) {
-    throw std::runtime_error(crypto_text::kEncrypt);
-  }
-  encrypted.resize(static_cast<std::size_t>(produced + finalPart));
-  return encrypted;
+  return RunCipher(true, key, iv, plaintext, crypto_text::kEncrypt, crypto_text::kEncrypt);
 }
 
 std::string RandomBytes(std::size_t count) {
