@@ -25,8 +25,10 @@ int HexValue(char c) {
 // Emits the bytes of a group of `count` sextets (2 to 4), zero-filled to four.
 void EmitGroup(const int (&sextets)[4], int count, std::string& out) {
   std::uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) bits = (bits << 6) | static_cast<std::uint32_t>(i < count ? sextets[i] : 0);
-  for (int i = 0; i < count - 1; ++i) out.push_back(static_cast<char>((bits >> (16 - 8 * i)) & 0xFF));
+  for (int i = 0; i < 4; ++i)
+    bits = (bits << 6) | static_cast<std::uint32_t>(i < count ? sextets[i] : 0);
+  for (int i = 0; i < count - 1; ++i)
+    out.push_back(static_cast<char>((bits >> (16 - 8 * i)) & 0xFF));
 }
 
 }  // namespace

@@ -71,8 +71,8 @@ std::optional<ErrorDiagnostic> ReadErrorDiagnosticCode(std::string_view code) {
 
   ErrorDiagnostic result;
   result.unixSeconds = *seconds;
-  result.deviceId = record.substr(device + kDeviceField.size(),
-                                  reason - device - kDeviceField.size());
+  result.deviceId =
+      record.substr(device + kDeviceField.size(), reason - device - kDeviceField.size());
   result.reason = record.substr(reason + kReasonField.size(), end - reason - kReasonField.size());
   return result;
 }

@@ -144,8 +144,9 @@ std::string AesCbcEncrypt(std::string_view key, std::string_view iv, std::string
 
 std::string RandomBytes(std::size_t count) {
   std::string bytes(count, '\0');
-  if (count != 0 && !Ok(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(bytes.data()),
-                                        static_cast<ULONG>(count), BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+  if (count != 0 &&
+      !Ok(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(bytes.data()),
+                          static_cast<ULONG>(count), BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
     throw std::runtime_error(crypto_text::kRandom);
   }
   return bytes;

@@ -25,10 +25,14 @@ const unsigned char* Bytes(std::string_view text) {
 // CNG accepts the three AES key sizes and nothing else.
 const EVP_CIPHER* CipherForKey(std::string_view key) {
   switch (key.size()) {
-    case 16: return EVP_aes_128_cbc();
-    case 24: return EVP_aes_192_cbc();
-    case 32: return EVP_aes_256_cbc();
-    default: throw std::runtime_error(crypto_text::kAesKey);
+    case 16:
+      return EVP_aes_128_cbc();
+    case 24:
+      return EVP_aes_192_cbc();
+    case 32:
+      return EVP_aes_256_cbc();
+    default:
+      throw std::runtime_error(crypto_text::kAesKey);
   }
 }
 
@@ -66,9 +70,10 @@ std::string RunCipher(bool encrypt, std::string_view key, std::string_view iv,
   int produced = 0;
   int finalPart = 0;
   auto* out = reinterpret_cast<unsigned char*>(output.data());
-  if (EVP_CipherInit_ex(context.get(), cipher, nullptr, Bytes(key), Bytes(iv), encrypt ? 1 : 0) != 1 ||
-      EVP_CipherUpdate(context.get(), out, &produced, Bytes(input), static_cast<int>(input.size())) !=
+  if (EVP_CipherInit_ex(context.get(), cipher, nullptr, Bytes(key), Bytes(iv), encrypt ? 1 : 0) !=
           1 ||
+      EVP_CipherUpdate(context.get(), out, &produced, Bytes(input),
+                       static_cast<int>(input.size())) != 1 ||
       EVP_CipherFinal_ex(context.get(), out + produced, &finalPart) != 1) {
     throw std::runtime_error(runError);
   }

@@ -16,4 +16,5 @@ std::string DecryptEnvelope(std::string_view envelope, std::string_view key);
 std::string SealEnvelope(std::string_view plaintext, std::string_view key, bool withMac = true);
 
 inline constexpr char kEnvelopeJsonError[] = "Failed to parse AES envelope JSON";
-inline constexpr char kEnvelopeMacError[] = "MAC verification failed \xE2\x80\x94 data may be tampered";
+inline constexpr char kEnvelopeMacError[] =
+    "MAC verification failed \xE2\x80\x94 data may be tampered";

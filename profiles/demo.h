@@ -10,6 +10,6 @@
 // The link key, stored as one mask byte followed by the 32 key bytes, byte i kept as
 // key[i] ^ mask ^ i. The platform's web side holds the same key; `quorvel-tool link
 // key` prints it in hex.
-#define QUORVEL_PROFILE_LINK_KEY_CONSTANT                                             \
+#define QUORVEL_PROFILE_LINK_KEY_CONSTANT                                            \
   "\x31\xc2\x5b\xf9\x7c\x22\xc3\x0f\x82\xc9\x86\x77\x94\x45\x5c\xb3\xb0\xce\xd5\xef" \
   "\xc9\xa0\x2f\xb7\x6d\x14\x8e\xa5\x51\x77\x48\x26\xaa"

@@ -25,8 +25,8 @@ TEST(Base64, LenientDecoderStopsAtFillOrStrayCharacter) {
 }
 
 TEST(Base64, LenientDecoderHandlesPartialGroups) {
-  EXPECT_EQ(Base64Decode("Zg"), "f");     // two leftover characters: one byte
-  EXPECT_EQ(Base64Decode("Zm8"), "fo");   // three: two bytes
+  EXPECT_EQ(Base64Decode("Zg"), "f");       // two leftover characters: one byte
+  EXPECT_EQ(Base64Decode("Zm8"), "fo");     // three: two bytes
   EXPECT_EQ(Base64Decode("Zm9vY"), "foo");  // a lone leftover is dropped
   EXPECT_EQ(Base64Decode("Z"), "");
 }

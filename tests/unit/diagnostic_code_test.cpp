@@ -85,11 +85,11 @@ TEST(ReadErrorDiagnosticCode, RoundTripsFields) {
     std::uint64_t ts;
     std::u16string device;
   };
-  for (const Case& c : {Case{"split_failed_parts_2", kTs, u"dev"}, Case{"", 0, u""},
-                        Case{"a|b|END", 12, u"m-1"},
-                        Case{"exception_MAC verification failed \xE2\x80\x94 data may be tampered",
-                             9999999999999999999u, u"\u0645"},
-                        Case{"r", 18446744073709551615u, u"d"}}) {
+  for (const Case& c :
+       {Case{"split_failed_parts_2", kTs, u"dev"}, Case{"", 0, u""}, Case{"a|b|END", 12, u"m-1"},
+        Case{"exception_MAC verification failed \xE2\x80\x94 data may be tampered",
+             9999999999999999999u, u"\u0645"},
+        Case{"r", 18446744073709551615u, u"d"}}) {
     SCOPED_TRACE(c.reason);
     const std::optional<ErrorDiagnostic> read =
         ReadErrorDiagnosticCode(BuildErrorDiagnosticCode(c.reason, c.ts, c.device));

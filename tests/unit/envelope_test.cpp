@@ -11,7 +11,8 @@
 namespace {
 
 // Known answers made with the openssl command line: key bytes 00..1f, IV bytes 10..1f.
-const std::string kKey = *HexDecode("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
+const std::string kKey =
+    *HexDecode("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f");
 constexpr char kIv[] = "EBESExQVFhcYGRobHB0eHw==";
 constexpr char kValue[] = "iXxykBYOBE8wSvjMv2R/LA==";  // "course-42"
 constexpr char kMac[] = "4eece821c96a94d02a9a66b247b5a1a5cdbf65e7927dab5bfebbc603e2752e97";
@@ -80,7 +81,8 @@ TEST(DecryptEnvelope, EachCryptoFailureHasItsOwnText) {
   const auto envelope = [](const std::string& iv, const std::string& value) {
     return Envelope(Json(iv, value, ""));
   };
-  EXPECT_EQ(ErrorOf(envelope(kIv, kValue), kKey.substr(0, 31)), "BCryptGenerateSymmetricKey failed");
+  EXPECT_EQ(ErrorOf(envelope(kIv, kValue), kKey.substr(0, 31)),
+            "BCryptGenerateSymmetricKey failed");
   EXPECT_EQ(ErrorOf(envelope(Base64Encode(std::string(15, 'i')), kValue)),
             "BCryptDecrypt (size query) failed");
   EXPECT_EQ(ErrorOf(envelope("", kValue)), "BCryptDecrypt (size query) failed");

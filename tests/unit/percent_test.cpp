@@ -21,20 +21,19 @@ TEST_P(PercentDecodeTable, Decodes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, PercentDecodeTable,
-    testing::Values(
-        DecodeCase{"TwoHexDigits", u"%41", u"A"},
-        DecodeCase{"SingleDigitAtEndStays", u"a%4", u"a%4"},
-        DecodeCase{"LonePercentAtEndStays", u"a%", u"a%"},
-        DecodeCase{"NonHexStays", u"%zz", u"%zz"},
-        DecodeCase{"NonHexSecondByteIsDropped", u"a%4Gb", std::u16string(u"a\u0004b")},
-        DecodeCase{"LeadingSpaceSkipped", u"% 4", std::u16string(u"\u0004")},
-        DecodeCase{"MinusOneIsByteFFThenReplaced", u"%-1", u"\uFFFD"},
-        DecodeCase{"PlusStaysPlus", u"a+b", u"a+b"},
-        DecodeCase{"EncodedPlus", u"%2B", u"+"},
-        DecodeCase{"EncodedUtf8", u"%D9%85", u"\u0645"},
-        DecodeCase{"LowerCaseHex", u"%d9%85", u"\u0645"},
-        DecodeCase{"EncodedInvalidUtf8Replaced", u"x%C3%28", u"x\uFFFD("},
-        DecodeCase{"NonAsciiInputKept", u"\u00e9%20\u0645", u"\u00e9 \u0645"}),
+    testing::Values(DecodeCase{"TwoHexDigits", u"%41", u"A"},
+                    DecodeCase{"SingleDigitAtEndStays", u"a%4", u"a%4"},
+                    DecodeCase{"LonePercentAtEndStays", u"a%", u"a%"},
+                    DecodeCase{"NonHexStays", u"%zz", u"%zz"},
+                    DecodeCase{"NonHexSecondByteIsDropped", u"a%4Gb", std::u16string(u"a\u0004b")},
+                    DecodeCase{"LeadingSpaceSkipped", u"% 4", std::u16string(u"\u0004")},
+                    DecodeCase{"MinusOneIsByteFFThenReplaced", u"%-1", u"\uFFFD"},
+                    DecodeCase{"PlusStaysPlus", u"a+b", u"a+b"},
+                    DecodeCase{"EncodedPlus", u"%2B", u"+"},
+                    DecodeCase{"EncodedUtf8", u"%D9%85", u"\u0645"},
+                    DecodeCase{"LowerCaseHex", u"%d9%85", u"\u0645"},
+                    DecodeCase{"EncodedInvalidUtf8Replaced", u"x%C3%28", u"x\uFFFD("},
+                    DecodeCase{"NonAsciiInputKept", u"\u00e9%20\u0645", u"\u00e9 \u0645"}),
     [](const testing::TestParamInfo<DecodeCase>& row) { return row.param.name; });
 
 TEST(PercentEncodeUnreserved, KeepsUnreservedAndLowerHexEncodesTheRest) {
@@ -47,8 +46,7 @@ TEST(PercentEncodeUnreserved, KeepsUnreservedAndLowerHexEncodesTheRest) {
 TEST(PercentEncodeUnreserved, RoundTripsThroughPercentDecode) {
   const std::string text = "\xD9\x85 a/b?c=d&e+f%";
   const std::string encoded = PercentEncodeUnreserved(text);
-  EXPECT_EQ(PercentDecode(std::u16string(encoded.begin(), encoded.end())),
-            u"\u0645 a/b?c=d&e+f%");
+  EXPECT_EQ(PercentDecode(std::u16string(encoded.begin(), encoded.end())), u"\u0645 a/b?c=d&e+f%");
 }
 
 }  // namespace

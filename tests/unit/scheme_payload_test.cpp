@@ -81,7 +81,8 @@ TEST_F(SchemePayload, PlusArrivingAsSpaceOrEncodedStillDecrypts) {
   for (char16_t& c : asSpace) {
     if (c == u'+') c = u' ';
   }
-  for (const char16_t c : withPlus) encoded += c == u'+' ? std::u16string(u"%2B") : std::u16string(1, c);
+  for (const char16_t c : withPlus)
+    encoded += c == u'+' ? std::u16string(u"%2B") : std::u16string(1, c);
 
   const std::u16string rest = u":" + Seal("link-42") + u":" + Seal("learn.example.test");
   for (const std::u16string& first : {withPlus, asSpace, encoded}) {
@@ -135,11 +136,11 @@ TEST_F(SchemePayload, TooFewPartsAreCounted) {
     std::u16string payload;
     std::string reason;
   };
-  for (const Case& c : {Case{u"", "split_failed_parts_0"}, Case{u"quorvel:", "split_failed_parts_0"},
-                        Case{u"quorvel://", "split_failed_parts_0"},
-                        Case{u"quorvel:" + a, "split_failed_parts_1"},
-                        Case{u"quorvel:" + a + u":" + b, "split_failed_parts_2"},
-                        Case{u"quorvel:" + a + u":" + b + u":", "split_failed_parts_2"}}) {
+  for (const Case& c :
+       {Case{u"", "split_failed_parts_0"}, Case{u"quorvel:", "split_failed_parts_0"},
+        Case{u"quorvel://", "split_failed_parts_0"}, Case{u"quorvel:" + a, "split_failed_parts_1"},
+        Case{u"quorvel:" + a + u":" + b, "split_failed_parts_2"},
+        Case{u"quorvel:" + a + u":" + b + u":", "split_failed_parts_2"}}) {
     SCOPED_TRACE(c.reason);
     const Decoded d = Decode(c.payload);
     EXPECT_FALSE(d.ok);
@@ -152,8 +153,8 @@ TEST_F(SchemePayload, AnyEmptyPlaintextFails) {
   const std::u16string b = Seal("link-42");
   const std::u16string c = Seal("learn.example.test");
   const std::u16string empty = Seal("");
-  for (const std::u16string& payload : {empty + u":" + b + u":" + c, a + u":" + empty + u":" + c,
-                                        a + u":" + b + u":" + empty}) {
+  for (const std::u16string& payload :
+       {empty + u":" + b + u":" + c, a + u":" + empty + u":" + c, a + u":" + b + u":" + empty}) {
     const Decoded d = Decode(payload);
     EXPECT_FALSE(d.ok);
     EXPECT_EQ(d.reason, "decrypt_failed_empty_strings");
@@ -189,8 +190,8 @@ TEST(SchemePayloadBuildKey, DecodesLinksSealedWithTheBuildsOwnKey) {
   ContentRequest request;
   DecodedLink link;
   std::string reason;
-  ASSERT_TRUE(DecodeSchemePayload(AsciiToUtf16("quorvel:" + a + ":" + b + ":" + c), request, link,
-                                  reason))
+  ASSERT_TRUE(
+      DecodeSchemePayload(AsciiToUtf16("quorvel:" + a + ":" + b + ":" + c), request, link, reason))
       << reason;
   EXPECT_EQ(reason, "unknown_error");
   EXPECT_EQ(link.p1, "p1-token");

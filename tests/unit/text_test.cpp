@@ -6,18 +6,19 @@ namespace {
 
 TEST(Utf8ToUtf16, ConvertsEveryPlane) {
   EXPECT_EQ(Utf8ToUtf16("abc"), u"abc");
-  EXPECT_EQ(Utf8ToUtf16("\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7"), u"\u0645\u0631\u062D\u0628\u0627");
+  EXPECT_EQ(Utf8ToUtf16("\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7"),
+            u"\u0645\u0631\u062D\u0628\u0627");
   EXPECT_EQ(Utf8ToUtf16("\xE2\x80\x94"), u"\u2014");
   EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
 }
 
 TEST(Utf8ToUtf16, ReplacesEachMaximalInvalidSubsequence) {
   EXPECT_EQ(Utf8ToUtf16("a\xFFz"), u"a\uFFFDz");
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");          // overlong lead
-  EXPECT_EQ(Utf8ToUtf16("\xE2\x80z"), u"\uFFFDz");              // truncated, one error
-  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");                      // overlong lead
+  EXPECT_EQ(Utf8ToUtf16("\xE2\x80z"), u"\uFFFDz");                          // truncated, one error
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");            // encoded surrogate
   EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // past U+10FFFF
-  EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98"), u"\uFFFD");           // cut at the end
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98"), u"\uFFFD");                        // cut at the end
 }
 
 TEST(Utf16ToUtf8, RoundTripsAndReplacesLoneSurrogates) {

@@ -54,8 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                       u"https://www.youtube.com/channel/XYZ"},
         NormalizeCase{"MarkersFoundCaseInsensitively", u"https://www.youtube.com/WATCH?V=ABC",
                       kEmbed + u"ABC?" + kOrigin},
-        NormalizeCase{"IdKeepsHash", u"https://youtu.be/AB#C1",
-                      kEmbed + u"AB#C1?" + kOrigin}),
+        NormalizeCase{"IdKeepsHash", u"https://youtu.be/AB#C1", kEmbed + u"AB#C1?" + kOrigin}),
     [](const testing::TestParamInfo<NormalizeCase>& row) { return row.param.name; });
 
 TEST(NormalizeYouTubeUrl, DomainWithSchemeIsPercentEncodedInOrigin) {
@@ -83,14 +82,14 @@ TEST_P(HostRecognition, MatchesTheDomainMarkers) {
   EXPECT_EQ(IsZoomUrl(c.url), c.zoom);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Urls, HostRecognition,
-    testing::Values(HostCase{u"https://us02web.zoom.us/j/1", false, true},
-                    HostCase{u"https://zoom.us/j/1", false, true},
-                    HostCase{u"https://ZOOM.US/j/1", false, true},
-                    HostCase{u"zoom.us/j/1", false, false},
-                    HostCase{u"https://youtu.be/ABC", true, false},
-                    HostCase{u"https://WWW.YOUTUBE.COM/watch?v=1", true, false},
-                    HostCase{u"https://vimeo.com/1", false, false}));
+INSTANTIATE_TEST_SUITE_P(Urls, HostRecognition,
+                         testing::Values(HostCase{u"https://us02web.zoom.us/j/1", false, true},
+                                         HostCase{u"https://zoom.us/j/1", false, true},
+                                         HostCase{u"https://ZOOM.US/j/1", false, true},
+                                         HostCase{u"zoom.us/j/1", false, false},
+                                         HostCase{u"https://youtu.be/ABC", true, false},
+                                         HostCase{u"https://WWW.YOUTUBE.COM/watch?v=1", true,
+                                                  false},
+                                         HostCase{u"https://vimeo.com/1", false, false}));
 
 }  // namespace

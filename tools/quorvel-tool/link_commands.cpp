@@ -58,8 +58,8 @@ std::unique_ptr<const LinkKey> KeyFromOption(const ParsedArgs& parsed) {
   }
   std::optional<std::string> raw = HexDecode(*hex);
   if (!raw) throw InputError("--key-hex holds a character that is not a hex digit");
-  std::unique_ptr<const LinkKey> key(
-      new LinkKey(LinkKey::FromRaw(std::span<const char, LinkKey::kSize>(raw->data(), LinkKey::kSize))));
+  std::unique_ptr<const LinkKey> key(new LinkKey(
+      LinkKey::FromRaw(std::span<const char, LinkKey::kSize>(raw->data(), LinkKey::kSize))));
   SecureWipe(raw->data(), raw->size());
   return key;
 }
@@ -131,6 +131,7 @@ constexpr std::array<Command, 3> kCommands{{
 }  // namespace
 
 const CommandGroup& LinkCommands() {
-  static const CommandGroup group{"link", "make and open player links, show the link key", kCommands};
+  static const CommandGroup group{"link", "make and open player links, show the link key",
+                                  kCommands};
   return group;
 }

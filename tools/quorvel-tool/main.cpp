@@ -80,8 +80,7 @@ CommandOutput Dispatch(std::span<const std::string> args) {
   throw UsageError("unknown command " + args[0]);
 }
 
-std::vector<std::string> CommandLineArgs([[maybe_unused]] int argc,
-                                         [[maybe_unused]] char** argv) {
+std::vector<std::string> CommandLineArgs([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
   std::vector<std::string> args;
 #ifdef _WIN32
   // argv holds the arguments in the ANSI code page, which loses every character

@@ -29,8 +29,8 @@ CommandOutput Normalize(std::span<const std::string> args) {
   const ParsedArgs parsed = ParseArgs(args, kOptions, kPositionals);
   if (parsed.help) return CommandOutput{std::string(kNormalizeUsage)};
   const std::string& domain = parsed.Required("--domain");
-  return Line(Utf16ToUtf8(
-      NormalizeYouTubeUrl(Utf8ToUtf16(parsed.positionals[0]), Utf8ToUtf16(domain))));
+  return Line(
+      Utf16ToUtf8(NormalizeYouTubeUrl(Utf8ToUtf16(parsed.positionals[0]), Utf8ToUtf16(domain))));
 }
 
 CommandOutput Kind(std::span<const std::string> args) {
