@@ -15,22 +15,24 @@ constexpr std::string_view kDeviceField = "|mk=";
 constexpr std::string_view kReasonField = "|reason=";
 constexpr std::string_view kTail = "|END";
 
-// Decimal digits only, no sign, and a value that fits the 64 bits the builder writes.
-std::optional<std::uint64_t> ParseSeconds(std::string_view text) {
+}  // namespace
+
+std::string BuildErrorDiagnosticCode(std::string_view reason) {
+  return BuildErrorDiagnosticCode(reason, UnixSecondsNow(), DeviceIdentifier());
+}
+
+std::uint64_t UnixSecondsNow() {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now).count();
+  return seconds > 0 ? static_cast<std::uint64_t>(seconds) : 0;
+}
+
+std::optional<std::uint64_t> ParseUnixSeconds(std::string_view text) {
   std::uint64_t value = 0;
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);
   if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
   return value;
-}
-
-}  // namespace
-
-std::string BuildErrorDiagnosticCode(std::string_view reason) {
-  const auto now = std::chrono::system_clock::now().time_since_epoch();
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now).count();
-  return BuildErrorDiagnosticCode(reason, seconds > 0 ? static_cast<std::uint64_t>(seconds) : 0,
-                                  DeviceIdentifier());
 }
 
 std::string BuildErrorDiagnosticCode(std::string_view reason, std::uint64_t unixSeconds,
@@ -66,7 +68,7 @@ std::optional<ErrorDiagnostic> ReadErrorDiagnosticCode(std::string_view code) {
   if (reason == std::string::npos || reason + kReasonField.size() > end) return std::nullopt;
 
   const std::optional<std::uint64_t> seconds =
-      ParseSeconds(std::string_view(record).substr(kHead.size(), device - kHead.size()));
+      ParseUnixSeconds(std::string_view(record).substr(kHead.size(), device - kHead.size()));
   if (!seconds) return std::nullopt;
 
   ErrorDiagnostic result;

@@ -30,5 +30,11 @@ struct ErrorDiagnostic {
 // Support's side: unmasks and splits an error code; empty when it is not one.
 std::optional<ErrorDiagnostic> ReadErrorDiagnosticCode(std::string_view code);
 
+// The clock as the codes carry it: whole seconds since 1970 (UTC), never negative.
+std::uint64_t UnixSecondsNow();
+
+// Decimal digits only, no sign, and a value that fits 64 bits; empty otherwise.
+std::optional<std::uint64_t> ParseUnixSeconds(std::string_view text);
+
 // "YYYY-MM-DDTHH:MM:SSZ" for a time in whole seconds since 1970 (UTC).
 std::string FormatUtcTime(std::uint64_t unixSeconds);

@@ -1,8 +1,6 @@
 // diag make / read: the diagnostic codes users copy out of the player and send to
 // support.
 #include <array>
-#include <charconv>
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,24 +34,11 @@ constexpr std::string_view kReadUsage =
 constexpr std::array<std::string_view, 2> kPlainPrefixes{"SSL_", "MITM_PIN_"};
 
 std::uint64_t ParseSeconds(const std::string& text) {
-  std::uint64_t value = 0;
-  const char* end = text.data() + text.size();
-  // from_chars alone would accept a prefix of digits and stop; every character must
-  // be one, and no sign is allowed.
-  const bool digitsOnly =
-      !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (!digitsOnly || error != std::errc() || stop != end) {
+  const std::optional<std::uint64_t> seconds = ParseUnixSeconds(text);
+  if (!seconds) {
     throw InputError("--ts needs whole seconds since 1970 as decimal digits that fit 64 bits");
   }
-  return value;
-}
-
-std::uint64_t Now() {
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
-                           std::chrono::system_clock::now().time_since_epoch())
-                           .count();
-  return seconds > 0 ? static_cast<std::uint64_t>(seconds) : 0;
+  return *seconds;
 }
 
 CommandOutput Make(std::span<const std::string> args) {
@@ -66,7 +51,7 @@ CommandOutput Make(std::span<const std::string> args) {
   const std::string* ts = parsed.Find("--ts");
   const std::string* mk = parsed.Find("--mk");
   if (ts == nullptr && mk == nullptr) return Line(BuildErrorDiagnosticCode(reason));
-  const std::uint64_t seconds = ts != nullptr ? ParseSeconds(*ts) : Now();
+  const std::uint64_t seconds = ts != nullptr ? ParseSeconds(*ts) : UnixSecondsNow();
   const std::u16string deviceId = mk != nullptr ? Utf8ToUtf16(*mk) : DeviceIdentifier();
   return Line(BuildErrorDiagnosticCode(reason, seconds, deviceId));
 }
