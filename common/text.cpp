@@ -121,12 +121,6 @@ std::u16string AsciiLower(std::u16string_view text) {
   return out;
 }
 
-std::string AsciiLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = LowerAscii(c);
-  return out;
-}
-
 std::u16string AsciiToUtf16(std::string_view ascii) {
   return std::u16string(ascii.begin(), ascii.end());
 }

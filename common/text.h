@@ -17,7 +17,6 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // Lower-cases A-Z only, one code unit at a time, so the length never changes and a
 // position found in the copy is valid in the original.
 std::u16string AsciiLower(std::u16string_view text);
-std::string AsciiLower(std::string_view text);
 
 // Removes '/' and '\' from the end of the text, one at a time.
 template <class Text>

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr auto kProfileName = QUORVEL_HIDDEN(QUORVEL_PROFILE_NAME);
 constexpr auto kLinkKeyConstant = QUORVEL_HIDDEN(QUORVEL_PROFILE_LINK_KEY_CONSTANT);
 static_assert(kLinkKeyConstant.size() == kLinkKeyStoredSize,
               "the link key constant is one mask byte and 32 key bytes");
@@ -29,8 +28,6 @@ constexpr auto kVersionPath = QUORVEL_HIDDEN(QUORVEL_PROFILE_VERSION_PATH);
 constexpr auto kVersionAddress = QUORVEL_HIDDEN(QUORVEL_PROFILE_VERSION_ADDRESS);
 
 }  // namespace
-
-std::string PlatformProfileName() { return kProfileName.Reveal(); }
 
 void RevealLinkKeyConstant(std::span<char, kLinkKeyStoredSize> out) {
   kLinkKeyConstant.RevealInto(out);

@@ -8,9 +8,6 @@
 
 inline constexpr std::size_t kLinkKeyStoredSize = 33;
 
-// Name of the profile this build was made with ("demo" for the local demo platform).
-std::string PlatformProfileName();
-
 // Writes the stored link key constant (mask byte first) into `out`; the caller wipes it.
 void RevealLinkKeyConstant(std::span<char, kLinkKeyStoredSize> out);
 

@@ -5,8 +5,6 @@
 // assembled at run time.
 #pragma once
 
-#define QUORVEL_PROFILE_NAME "demo"
-
 // The link key, stored as one mask byte followed by the 32 key bytes, byte i kept as
 // key[i] ^ mask ^ i. The platform's web side holds the same key; `quorvel-tool link
 // key` prints it in hex.
