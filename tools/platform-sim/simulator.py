@@ -1,0 +1,98 @@
+"""Runs the platform simulator (platform_sim.py) for a test driver.
+
+    chain = make_chain(tmp + "/chain")
+    with Simulator(tmp + "/sim", cert=chain["chain"], key=chain["key"]) as sim:
+        sim.set_answers({"GET /api/player/version": {"json": {"version": "9"}}})
+        ...  # talk to sim.url("/api/player/version")
+        assert sim.requests()[0]["method"] == "GET"
+"""
+import json
+import os
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def make_chain(outdir, days=30):
+    """Makes a fresh test chain with make-chain.sh; returns its pins by name and its paths.
+
+    {"dir": outdir, "pins": {"leaf": ..., "intermediate": ..., "root": ..., "backup": ...},
+     "chain": ..., "key": ..., "root": ..., "intermediate": ..., "leaf": ..., "pins_file": ...}
+    """
+    subprocess.run(["sh", os.path.join(HERE, "make-chain.sh"), outdir, str(days)], check=True)
+    files = {"chain": "chain.pem", "key": "leaf.key", "root": "root.pem",
+             "intermediate": "intermediate.pem", "leaf": "leaf.pem", "pins_file": "pins.txt"}
+    chain = {"dir": outdir, **{name: os.path.join(outdir, file) for name, file in files.items()}}
+    with open(chain["pins_file"], encoding="ascii") as f:
+        chain["pins"] = dict(line.split() for line in f if line.strip())
+    return chain
+
+
+class Simulator:
+    """platform_sim.py as a subprocess, started on entering and stopped on leaving."""
+
+    def __init__(self, state_dir, cert=None, key=None, plain=False, port=0):
+        self.state_dir = state_dir
+        self.plain = plain
+        self.port = None
+        self.process = None
+        self.command = [sys.executable, os.path.join(HERE, "platform_sim.py"),
+                        "--state-dir", state_dir]
+        if cert:
+            self.command += ["--cert", cert]
+        if key:
+            self.command += ["--key", key]
+        if plain:
+            self.command.append("--plain")
+        if port:
+            self.command += ["--port", str(port)]
+
+    def __enter__(self):
+        os.makedirs(self.state_dir, exist_ok=True)
+        port_file = os.path.join(self.state_dir, "port")
+        if os.path.exists(port_file):
+            os.remove(port_file)  # left by a simulator that did not stop cleanly
+        self.process = subprocess.Popen(self.command, stdout=subprocess.DEVNULL)
+        deadline = time.monotonic() + 10
+        while not os.path.exists(port_file):
+            if self.process.poll() is not None:
+                raise RuntimeError(f"platform_sim.py exited with {self.process.returncode}")
+            if time.monotonic() > deadline:
+                self.__exit__()
+                raise RuntimeError("platform_sim.py did not start listening within 10 s")
+            time.sleep(0.02)
+        with open(port_file, encoding="ascii") as f:
+            self.port = int(f.read())
+        return self
+
+    def __exit__(self, *exc_info):
+        self.process.terminate()
+        try:
+            self.process.wait(5)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+
+    def url(self, path):
+        return f"{'http' if self.plain else 'https'}://127.0.0.1:{self.port}{path}"
+
+    def set_answers(self, answers):
+        """Replaces answers.json; the simulator reads it again for every request."""
+        path = os.path.join(self.state_dir, "answers.json")
+        with open(path + ".tmp", "w", encoding="utf-8") as f:
+            json.dump(answers, f)
+        os.replace(path + ".tmp", path)
+
+    def requests(self):
+        """The logged requests, oldest first, each a dict with time, method, path (with
+        the query), headers ([[name, value], ...] as received) and body (text)."""
+        try:
+            with open(os.path.join(self.state_dir, "requests.log"), encoding="utf-8") as f:
+                return [json.loads(line) for line in f]
+        except FileNotFoundError:
+            return []
+
+    def clear_log(self):
+        open(os.path.join(self.state_dir, "requests.log"), "w", encoding="utf-8").close()
