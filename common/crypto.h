@@ -1,14 +1,17 @@
 #pragma once
-// The two primitives links are protected with, plus what the link-producing side
-// needs. Windows uses CNG, the native build OpenSSL; both report every failure by
-// throwing std::runtime_error with the same fixed text for the same input, because
-// those texts end up in diagnostic codes that support reads.
+// The primitives links are protected with, the digest of pins and device
+// identifiers, and what the link-producing side needs. Windows uses CNG, the native build OpenSSL;
+// both report every failure by throwing std::runtime_error with the same fixed text for the same
+// input, because those texts end up in diagnostic codes that support reads.
 
 #include <string>
 #include <string_view>
 
 // HMAC-SHA256 of `data` keyed with `key`: 32 raw bytes.
 std::string HmacSha256(std::string_view key, std::string_view data);
+
+// SHA-256 of `data`: 32 raw bytes.
+std::string Sha256(std::string_view data);
 
 // AES-CBC decryption with PKCS#7 padding removed. `key` must be 16, 24 or 32 bytes,
 // `iv` 16 bytes and the ciphertext a whole number of blocks.
@@ -22,6 +25,7 @@ std::string RandomBytes(std::size_t count);
 
 namespace crypto_text {
 inline constexpr char kHmacOpen[] = "BCryptOpenAlgorithmProvider HMAC failed";
+inline constexpr char kSha256Open[] = "BCryptOpenAlgorithmProvider SHA256 failed";
 inline constexpr char kHashCreate[] = "BCryptCreateHash failed";
 inline constexpr char kHashData[] = "BCryptHashData failed";
 inline constexpr char kHashFinish[] = "BCryptFinishHash failed";

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "link/crypto.h"
+#include "common/crypto.h"
 
 namespace {
 
@@ -59,13 +59,16 @@ Key MakeKey(const Algorithm& aes, std::string_view keyBytes) {
 
 }  // namespace
 
-std::string HmacSha256(std::string_view key, std::string_view data) {
+namespace {
+
+// SHA-256 of `data`, keyed as HMAC when `hmac` is set.
+std::string Sha256Digest(bool hmac, std::string_view key, std::string_view data) {
   BCRYPT_ALG_HANDLE algHandle = nullptr;
   if (!Ok(BCryptOpenAlgorithmProvider(&algHandle, BCRYPT_SHA256_ALGORITHM, nullptr,
-                                      BCRYPT_ALG_HANDLE_HMAC_FLAG))) {
-    throw std::runtime_error(crypto_text::kHmacOpen);
+                                      hmac ? BCRYPT_ALG_HANDLE_HMAC_FLAG : 0))) {
+    throw std::runtime_error(hmac ? crypto_text::kHmacOpen : crypto_text::kSha256Open);
   }
-  Algorithm hmac(algHandle);
+  Algorithm algorithm(algHandle);
 
   DWORD digestLength = 0;
   ULONG written = 0;
@@ -90,6 +93,14 @@ std::string HmacSha256(std::string_view key, std::string_view data) {
   }
   return digest;
 }
+
+}  // namespace
+
+std::string HmacSha256(std::string_view key, std::string_view data) {
+  return Sha256Digest(true, key, data);
+}
+
+std::string Sha256(std::string_view data) { return Sha256Digest(false, {}, data); }
 
 namespace {
 

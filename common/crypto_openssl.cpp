@@ -3,11 +3,12 @@
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 #include <openssl/rand.h>
+#include <openssl/sha.h>
 
 #include <memory>
 #include <stdexcept>
 
-#include "link/crypto.h"
+#include "common/crypto.h"
 
 namespace {
 
@@ -53,6 +54,12 @@ std::string HmacSha256(std::string_view key, std::string_view data) {
     throw std::runtime_error(crypto_text::kHashFinish);
   }
   return std::string(reinterpret_cast<const char*>(digest), length);
+}
+
+std::string Sha256(std::string_view data) {
+  unsigned char digest[SHA256_DIGEST_LENGTH];
+  SHA256(Bytes(data), data.size(), digest);
+  return std::string(reinterpret_cast<const char*>(digest), sizeof(digest));
 }
 
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
-// The machine's opaque, stable device identifier that API requests and diagnostic
-// codes carry. Empty when it cannot be determined.
+// The machine's two opaque, stable identifier forms that API requests and diagnostic
+// codes carry. Each is computed once per process; empty when it cannot be determined.
 
 #include <string>
 
 std::u16string DeviceIdentifier();
+std::u16string SecondDeviceIdentifier();

@@ -1,5 +1,5 @@
-// Builds without a device-identity source report none: diagnostic codes then carry an
-// empty "mk=" field, which support reads as "unknown machine".
+// Builds without a machine identity (the native build's tools and tests).
 #include "common/device_identity.h"
 
 std::u16string DeviceIdentifier() { return {}; }
+std::u16string SecondDeviceIdentifier() { return {}; }

@@ -1,4 +1,4 @@
-#include "link/platform_values.h"
+#include "common/platform_values.h"
 
 #include "common/hidden_text.h"
 #include QUORVEL_PROFILE_HEADER
@@ -27,6 +27,34 @@ constexpr auto kPageScriptIdMember = QUORVEL_HIDDEN(QUORVEL_PROFILE_PAGE_SCRIPT_
 constexpr auto kVersionPath = QUORVEL_HIDDEN(QUORVEL_PROFILE_VERSION_PATH);
 constexpr auto kVersionAddress = QUORVEL_HIDDEN(QUORVEL_PROFILE_VERSION_ADDRESS);
 
+constexpr auto kPinListAddress = QUORVEL_HIDDEN(QUORVEL_PROFILE_PIN_LIST_ADDRESS);
+constexpr auto kPinListSecret = QUORVEL_HIDDEN(QUORVEL_PROFILE_PIN_LIST_SECRET);
+constexpr auto kPageScriptAddress = QUORVEL_HIDDEN(QUORVEL_PROFILE_PAGE_SCRIPT_ADDRESS);
+constexpr auto kUserAgent = QUORVEL_HIDDEN(QUORVEL_PROFILE_USER_AGENT);
+
+constexpr auto kIdentityFragment1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_1);
+constexpr auto kIdentityFragment2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_2);
+constexpr auto kIdentityFragment3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_3);
+constexpr auto kIdentityHeader = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HEADER);
+constexpr auto kIdentitySecondHeader = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_SECOND_HEADER);
+
+constexpr auto kDefaultPinScope = QUORVEL_HIDDEN(QUORVEL_PROFILE_DEFAULT_PIN_SCOPE);
+constexpr auto kDefaultPin1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_DEFAULT_PIN_1);
+constexpr auto kDefaultPin2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_DEFAULT_PIN_2);
+constexpr auto kDefaultPin3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_DEFAULT_PIN_3);
+constexpr auto kDefaultPin4 = QUORVEL_HIDDEN(QUORVEL_PROFILE_DEFAULT_PIN_4);
+constexpr auto kDiagnosticSuffix = QUORVEL_HIDDEN(QUORVEL_PROFILE_DIAGNOSTIC_DOMAIN_SUFFIX);
+
+constexpr auto kBrowserFragment1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_1);
+constexpr auto kBrowserFragment2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_2);
+constexpr auto kBrowserFragment3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_3);
+constexpr auto kBrowserFixedName = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_FIXED_HEADER_NAME);
+constexpr auto kBrowserFixedValue = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_FIXED_HEADER_VALUE);
+constexpr auto kBrowserIdHeader1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ID_HEADER_1);
+constexpr auto kBrowserIdHeader2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ID_HEADER_2);
+constexpr auto kBrowserIdHeader3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ID_HEADER_3);
+constexpr auto kBrowserIdHeader4 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ID_HEADER_4);
+
 }  // namespace
 
 void RevealLinkKeyConstant(std::span<char, kLinkKeyStoredSize> out) {
@@ -50,3 +78,31 @@ std::string PageScriptIdMember() { return kPageScriptIdMember.Reveal(); }
 
 std::string VersionPath() { return kVersionPath.Reveal(); }
 std::string VersionAddress() { return kVersionAddress.Reveal(); }
+
+std::string PinListAddress() { return kPinListAddress.Reveal(); }
+std::string PinListSecret() { return kPinListSecret.Reveal(); }
+std::string PageScriptAddress() { return kPageScriptAddress.Reveal(); }
+std::string UserAgent() { return kUserAgent.Reveal(); }
+
+std::array<std::string, 3> IdentityHostFragments() {
+  return {kIdentityFragment1.Reveal(), kIdentityFragment2.Reveal(), kIdentityFragment3.Reveal()};
+}
+std::string IdentityHeaderName() { return kIdentityHeader.Reveal(); }
+std::string IdentitySecondHeaderName() { return kIdentitySecondHeader.Reveal(); }
+
+std::string DefaultPinScope() { return kDefaultPinScope.Reveal(); }
+std::array<std::string, 4> DefaultPinTexts() {
+  return {kDefaultPin1.Reveal(), kDefaultPin2.Reveal(), kDefaultPin3.Reveal(),
+          kDefaultPin4.Reveal()};
+}
+std::string DiagnosticDomainSuffix() { return kDiagnosticSuffix.Reveal(); }
+
+std::array<std::string, 3> BrowserAddressFragments() {
+  return {kBrowserFragment1.Reveal(), kBrowserFragment2.Reveal(), kBrowserFragment3.Reveal()};
+}
+std::string BrowserFixedHeaderName() { return kBrowserFixedName.Reveal(); }
+std::string BrowserFixedHeaderValue() { return kBrowserFixedValue.Reveal(); }
+std::array<std::string, 4> BrowserIdHeaderNames() {
+  return {kBrowserIdHeader1.Reveal(), kBrowserIdHeader2.Reveal(), kBrowserIdHeader3.Reveal(),
+          kBrowserIdHeader4.Reveal()};
+}

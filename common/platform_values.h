@@ -3,6 +3,7 @@
 // platform's server and web side). They come from the build profile, are stored
 // hidden, and are assembled only when used.
 
+#include <array>
 #include <span>
 #include <string>
 
@@ -34,3 +35,33 @@ std::string PageScriptIdMember();
 // there is no domain.
 std::string VersionPath();
 std::string VersionAddress();
+
+// Pin list: the complete address, and the value of its "X-Secret" header.
+std::string PinListAddress();
+std::string PinListSecret();
+
+// The YouTube page script: this address followed by the decimal script number.
+std::string PageScriptAddress();
+
+// The user agent of the player's own HTTP requests.
+std::string UserAgent();
+
+// Hosts whose lower-cased name contains one of these fragments are the platform's own
+// and get the two identity headers, named here.
+std::array<std::string, 3> IdentityHostFragments();
+std::string IdentityHeaderName();
+std::string IdentitySecondHeaderName();
+
+// The built-in pin entry: its scope and four pins. A pin failure on a host that ends
+// with the diagnostic suffix ends the player with a diagnostic code.
+std::string DefaultPinScope();
+std::array<std::string, 4> DefaultPinTexts();
+std::string DiagnosticDomainSuffix();
+
+// Top-level browser navigations to addresses containing one of these fragments carry
+// the fixed header and the four identifier headers (1 and 3: the first identifier,
+// 2 and 4: the second).
+std::array<std::string, 3> BrowserAddressFragments();
+std::string BrowserFixedHeaderName();
+std::string BrowserFixedHeaderValue();
+std::array<std::string, 4> BrowserIdHeaderNames();

@@ -2,10 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/platform_values.h"
 #include "common/text.h"
 #include "link/api_address.h"
 #include "link/json_number.h"
-#include "link/platform_values.h"
 
 namespace {
 

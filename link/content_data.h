@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/header_field.h"
 #include "net/http_response.h"
 
 // What the platform says a content link id stands for. UTF-8 texts.
@@ -19,11 +20,6 @@ struct ContentData {
   std::int32_t pageScriptId = 1;
 
   bool operator==(const ContentData&) const = default;
-};
-
-struct HeaderField {
-  std::u16string name;
-  std::u16string value;
 };
 
 // A form-encoded PUT. The headers are set on the shared client in this order and

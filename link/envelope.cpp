@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "common/base64.h"
-#include "link/crypto.h"
+#include "common/crypto.h"
 
 namespace {
 

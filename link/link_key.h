@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "link/platform_values.h"
+#include "common/platform_values.h"
 
 class LinkKey {
  public:

@@ -4,10 +4,10 @@
 #include <optional>
 #include <stdexcept>
 
+#include "common/platform_values.h"
 #include "common/text.h"
 #include "link/api_address.h"
 #include "link/json_number.h"
-#include "link/platform_values.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <shared_mutex>
 
+#include "common/platform_values.h"
 #include "common/text.h"
 
 namespace {
@@ -42,6 +43,12 @@ std::optional<PinEntry> PinStore::Find(std::u16string_view host) const {
   }
   if (best == nullptr) return std::nullopt;
   return *best;
+}
+
+std::vector<PinEntry> DefaultPins() {
+  PinEntry entry{AsciiToUtf16(DefaultPinScope()), {}};
+  for (std::string& pin : DefaultPinTexts()) entry.pins.push_back(std::move(pin));
+  return {std::move(entry)};
 }
 
 std::optional<std::vector<PinEntry>> ReadPinList(std::string_view body) {

@@ -30,6 +30,9 @@ class PinStore {
   std::vector<PinEntry> entries_;
 };
 
+// The built-in list: one entry for the platform's scope with its four pins.
+std::vector<PinEntry> DefaultPins();
+
 // The entries of a pin-list answer, in the order served: a JSON array of objects with
 // "scope" and "pins"; elements without both keys or that are not objects are skipped,
 // pins lose a leading "sha256/", non-text pins are skipped, entries without pins are

@@ -41,3 +41,45 @@
 // address when there is no domain (the check made on every start).
 #define QUORVEL_PROFILE_VERSION_PATH "/api/player/version"
 #define QUORVEL_PROFILE_VERSION_ADDRESS QUORVEL_PROFILE_API_ORIGIN QUORVEL_PROFILE_VERSION_PATH
+
+// The pin list: a GET to this address with the secret in the "X-Secret" header.
+#define QUORVEL_PROFILE_PIN_LIST_ADDRESS QUORVEL_PROFILE_API_ORIGIN "/api/player/pins"
+#define QUORVEL_PROFILE_PIN_LIST_SECRET "demo-pin-list-secret"
+
+// The YouTube page script: this address followed by the decimal script number.
+#define QUORVEL_PROFILE_PAGE_SCRIPT_ADDRESS QUORVEL_PROFILE_API_ORIGIN "/api/player/page-script/"
+
+// The user agent of the player's own HTTP requests.
+#define QUORVEL_PROFILE_USER_AGENT "QuorvelPlayer/4.11.0"
+
+// Requests to hosts whose lower-cased name contains one of these carry the two
+// identity headers below.
+#define QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_1 "127.0.0.1"
+#define QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_2 "localhost"
+#define QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_3 ".quorvel.test"
+#define QUORVEL_PROFILE_IDENTITY_HEADER "X-Quorvel-Device"
+#define QUORVEL_PROFILE_IDENTITY_SECOND_HEADER "X-Quorvel-Machine"
+
+// Built-in pins: the scope and the four public-key pins of the demo platform's test
+// certificate chain (tools/platform-sim/test-fixture-demo-certs: leaf, intermediate,
+// root, and a spare key). A pin mismatch on a host ending with the diagnostic suffix
+// ends the player with a diagnostic code.
+#define QUORVEL_PROFILE_DEFAULT_PIN_SCOPE "127.0.0.1"
+#define QUORVEL_PROFILE_DEFAULT_PIN_1 "GQDoN2gNwhsSD7EXxN1mv+BKOQZWhsLEj6HTkD225t0="
+#define QUORVEL_PROFILE_DEFAULT_PIN_2 "tzUQECZCK3k9J2+yv24XosUxl9WD1Q+1CfN+UWMVjmM="
+#define QUORVEL_PROFILE_DEFAULT_PIN_3 "BJu08ltsKu4X5sJKDx45OZI6B/xSSx/X3Oz8Yoxd0PM="
+#define QUORVEL_PROFILE_DEFAULT_PIN_4 "mnmRO/M8Rno4oAX59rY29sx/KmC6X9RCyBIUlhzoO7U="
+#define QUORVEL_PROFILE_DIAGNOSTIC_DOMAIN_SUFFIX "127.0.0.1"
+
+// The embedded browser sends identifier headers with top-level navigations to
+// addresses that contain one of these fragments: the fixed header below, then the
+// first machine identifier under names 1 and 3, the second under names 2 and 4.
+#define QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_1 "://127.0.0.1"
+#define QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_2 "://localhost"
+#define QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_3 ".quorvel.test/"
+#define QUORVEL_PROFILE_BROWSER_FIXED_HEADER_NAME "X-Quorvel-Client"
+#define QUORVEL_PROFILE_BROWSER_FIXED_HEADER_VALUE "desktop-player-webview"
+#define QUORVEL_PROFILE_BROWSER_ID_HEADER_1 QUORVEL_PROFILE_DEVICE_ID_HEADER
+#define QUORVEL_PROFILE_BROWSER_ID_HEADER_2 QUORVEL_PROFILE_DEVICE_ID_SECOND_HEADER
+#define QUORVEL_PROFILE_BROWSER_ID_HEADER_3 QUORVEL_PROFILE_IDENTITY_HEADER
+#define QUORVEL_PROFILE_BROWSER_ID_HEADER_4 QUORVEL_PROFILE_IDENTITY_SECOND_HEADER

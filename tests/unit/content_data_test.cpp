@@ -6,7 +6,7 @@
 
 #include "common/text.h"
 #include "link/api_address.h"
-#include "link/platform_values.h"
+#include "common/platform_values.h"
 
 namespace {
 

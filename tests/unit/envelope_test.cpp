@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/base64.h"
-#include "link/crypto.h"
+#include "common/crypto.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "common/hidden_text.h"
-#include "link/platform_values.h"
+#include "common/platform_values.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "link/platform_values.h"
+#include "common/platform_values.h"
 
 namespace {
 
