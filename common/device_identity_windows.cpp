@@ -10,6 +10,7 @@
 #include "common/crypto.h"
 #include "common/device_identity.h"
 #include "common/text.h"
+#include "common/wide_text.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ std::string ReadMachineGuid() {
       RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Cryptography", L"MachineGuid",
                    RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, value, &size);
   if (status != ERROR_SUCCESS) return {};
-  return Utf16ToUtf8(reinterpret_cast<const char16_t*>(value));
+  return Utf16ToUtf8(FromWide(value));
 }
 
 std::u16string DeriveForm(std::string_view label) {

@@ -55,6 +55,13 @@ constexpr auto kBrowserIdHeader2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ID_HEA
 constexpr auto kBrowserIdHeader3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ID_HEADER_3);
 constexpr auto kBrowserIdHeader4 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ID_HEADER_4);
 
+constexpr auto kMediaEnding6 = QUORVEL_HIDDEN(QUORVEL_PROFILE_MEDIA_ENDING_6);
+constexpr auto kMediaEnding9 = QUORVEL_HIDDEN(QUORVEL_PROFILE_MEDIA_ENDING_9);
+constexpr auto kMediaFragment = QUORVEL_HIDDEN(QUORVEL_PROFILE_MEDIA_FRAGMENT);
+constexpr auto kMediaEnding20 = QUORVEL_HIDDEN(QUORVEL_PROFILE_MEDIA_ENDING_20);
+static_assert(kMediaEnding6.size() == 6 && kMediaEnding9.size() == 9 && kMediaEnding20.size() == 20,
+              "the media endings have fixed lengths");
+
 }  // namespace
 
 void RevealLinkKeyConstant(std::span<char, kLinkKeyStoredSize> out) {
@@ -105,4 +112,9 @@ std::string BrowserFixedHeaderValue() { return kBrowserFixedValue.Reveal(); }
 std::array<std::string, 4> BrowserIdHeaderNames() {
   return {kBrowserIdHeader1.Reveal(), kBrowserIdHeader2.Reveal(), kBrowserIdHeader3.Reveal(),
           kBrowserIdHeader4.Reveal()};
+}
+
+MediaPatterns BrowserMediaPatterns() {
+  return {kMediaEnding6.Reveal(), kMediaEnding9.Reveal(), kMediaFragment.Reveal(),
+          kMediaEnding20.Reveal()};
 }

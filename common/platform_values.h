@@ -65,3 +65,12 @@ std::array<std::string, 3> BrowserAddressFragments();
 std::string BrowserFixedHeaderName();
 std::string BrowserFixedHeaderValue();
 std::array<std::string, 4> BrowserIdHeaderNames();
+
+// Media addresses: a 6- and a 9-character ending, a fragment, a 20-character ending.
+struct MediaPatterns {
+  std::string ending6;
+  std::string ending9;
+  std::string fragment;
+  std::string ending20;
+};
+MediaPatterns BrowserMediaPatterns();

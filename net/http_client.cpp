@@ -33,9 +33,9 @@ bool Split(std::u16string_view url, SplitUrl& split) {
   parts.lpszUrlPath = path;
   parts.dwUrlPathLength = static_cast<DWORD>(std::size(path));
   const std::u16string text(url);
-  if (!WinHttpCrackUrl(Wide(text), static_cast<DWORD>(text.size()), 0, &parts)) return false;
-  split.host = reinterpret_cast<const char16_t*>(host);
-  split.path = reinterpret_cast<const char16_t*>(path);
+  if (!WinHttpCrackUrl(WidePointer(text), static_cast<DWORD>(text.size()), 0, &parts)) return false;
+  split.host = FromWide(host);
+  split.path = FromWide(path);
   split.port = parts.nPort;
   split.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
   return true;
@@ -54,7 +54,7 @@ bool IsPlatformHost(const std::u16string& host) {
 }
 
 void AddHeader(HINTERNET request, const std::u16string& line) {
-  WinHttpAddRequestHeaders(request, Wide(line), static_cast<DWORD>(line.size()),
+  WinHttpAddRequestHeaders(request, WidePointer(line), static_cast<DWORD>(line.size()),
                            WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
 }
 
@@ -78,7 +78,7 @@ std::string ReadBody(HINTERNET request) {
 
 HttpClient::HttpClient() {
   const std::u16string userAgent = AsciiToUtf16(UserAgent());
-  internetHandle_ = WinHttpOpen(Wide(userAgent), WINHTTP_ACCESS_TYPE_NO_PROXY,
+  internetHandle_ = WinHttpOpen(WidePointer(userAgent), WINHTTP_ACCESS_TYPE_NO_PROXY,
                                 WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
   if (internetHandle_ == nullptr) throw std::runtime_error("WinHttpOpen failed");
   WinHttpSetTimeouts(internetHandle_, kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
@@ -125,7 +125,7 @@ bool HttpClient::Preflight(const std::u16string& host, unsigned short port) {
     if (preflightedHosts_.contains(host)) return true;
   }
   // A HEAD exchange proves the server's keys before a request body can leave.
-  WinHttpHandle connection(WinHttpConnect(internetHandle_, Wide(host), port, 0));
+  WinHttpHandle connection(WinHttpConnect(internetHandle_, WidePointer(host), port, 0));
   if (connection) {
     WinHttpHandle request(WinHttpOpenRequest(connection.get(), L"HEAD", L"/", nullptr,
                                              WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
@@ -174,13 +174,13 @@ HttpResponse HttpClient::Send(std::u16string_view method, std::u16string_view ur
     return response;
   }
 
-  WinHttpHandle connection(WinHttpConnect(internetHandle_, Wide(target.host), target.port, 0));
+  WinHttpHandle connection(WinHttpConnect(internetHandle_, WidePointer(target.host), target.port, 0));
   if (!connection) {
     response.error = "WinHttpConnect failed";
     return response;
   }
   const std::u16string verb(method);
-  WinHttpHandle request(WinHttpOpenRequest(connection.get(), Wide(verb), Wide(target.path), nullptr,
+  WinHttpHandle request(WinHttpOpenRequest(connection.get(), WidePointer(verb), WidePointer(target.path), nullptr,
                                            WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                            target.secure ? WINHTTP_FLAG_SECURE : 0));
   if (!request) {

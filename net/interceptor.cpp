@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "common/text.h"
+#include "common/wide_text.h"
 #include "net/interceptor_rules.h"
 #include "net/server_pin.h"
 
@@ -19,8 +20,6 @@ struct HandleCloser {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 using Handle = std::unique_ptr<void, HandleCloser>;
-
-std::u16string FromWide(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
 
 std::u16string IssuerName(PCCERT_CONTEXT certificate) {
   wchar_t name[512] = {};

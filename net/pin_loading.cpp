@@ -72,7 +72,7 @@ bool VerifyBrowserHost(const std::u16string& host) {
   WinHttpSetTimeouts(session.get(), kBrowserCheckTimeoutMs, kBrowserCheckTimeoutMs,
                      kBrowserCheckTimeoutMs, kBrowserCheckTimeoutMs);
   WinHttpHandle connection(
-      WinHttpConnect(session.get(), Wide(host), INTERNET_DEFAULT_HTTPS_PORT, 0));
+      WinHttpConnect(session.get(), WidePointer(host), INTERNET_DEFAULT_HTTPS_PORT, 0));
   if (!connection) return true;
   WinHttpHandle request(WinHttpOpenRequest(connection.get(), L"HEAD", L"/", nullptr,
                                            WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,

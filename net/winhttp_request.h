@@ -8,6 +8,8 @@
 #include <memory>
 #include <string_view>
 
+#include "common/wide_text.h"
+
 struct WinHttpHandleCloser {
   void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
 };
@@ -21,7 +23,3 @@ bool HostIsPinned(std::u16string_view host);
 // system distrusts, may still pass them); every other host keeps the system's full
 // validation, since nothing else would authenticate it.
 void ConfigureRequest(HINTERNET request, bool pinned);
-
-inline const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}

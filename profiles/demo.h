@@ -83,3 +83,11 @@
 #define QUORVEL_PROFILE_BROWSER_ID_HEADER_2 QUORVEL_PROFILE_DEVICE_ID_SECOND_HEADER
 #define QUORVEL_PROFILE_BROWSER_ID_HEADER_3 QUORVEL_PROFILE_IDENTITY_HEADER
 #define QUORVEL_PROFILE_BROWSER_ID_HEADER_4 QUORVEL_PROFILE_IDENTITY_SECOND_HEADER
+
+// Media requests of the platform's player pages carry the second group of identifier
+// headers: addresses ending with the 6- or 9-character ending, containing the fragment,
+// or ending with the 20-character ending.
+#define QUORVEL_PROFILE_MEDIA_ENDING_6 "/video"
+#define QUORVEL_PROFILE_MEDIA_ENDING_9 "/playlist"
+#define QUORVEL_PROFILE_MEDIA_FRAGMENT "/media/"
+#define QUORVEL_PROFILE_MEDIA_ENDING_20 "/manifest/video.m3u8"

@@ -4,9 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/platform_values.h"
 #include "common/text.h"
 #include "link/api_address.h"
-#include "common/platform_values.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/text.h"
 #include "common/platform_values.h"
+#include "common/text.h"
 
 namespace {
 

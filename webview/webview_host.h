@@ -1,0 +1,91 @@
+#pragma once
+// One embedded browser inside a parent window: finds the runtime, starts the browser
+// with a private user-data folder (waiting in a nested message loop), applies its fixed
+// appearance and event handlers, and offers the few operations the player performs on
+// it. Every event goes to a callback its owner installs before Initialize.
+
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "webview/abi/WebView2.h"
+
+namespace WebView {
+
+// One initialisation attempt, shared by Initialize and the two completion handlers, so
+// it outlives whichever of them lets go last.
+struct AttemptState {
+  bool completed = false;
+  HRESULT result = E_PENDING;
+  std::wstring stage = L"Pending";
+};
+
+class WebViewHost {
+ public:
+  // Asked before every top-level navigation; setting `cancel` stops it.
+  std::function<void(const std::wstring& address, bool& cancel)> OnNavigationStarting;
+  // Every resource request the filter sees.
+  std::function<void(const std::wstring& address, ICoreWebView2WebResourceRequestedEventArgs*)>
+      OnWebResourceRequested;
+  // Every message a page posts, as text.
+  std::function<void(const std::wstring& message)> OnWebMessage;
+  // Exactly once at the end of every Initialize.
+  std::function<void(bool success, HRESULT result)> OnInitialized;
+  std::function<void(bool success, COREWEBVIEW2_WEB_ERROR_STATUS status)> OnNavigationCompleted;
+
+  WebViewHost();
+  ~WebViewHost();
+  WebViewHost(const WebViewHost&) = delete;
+  WebViewHost& operator=(const WebViewHost&) = delete;
+
+  // Creates the browser in `parent`, trying up to `attempts` user-data folders. Returns
+  // whether the view exists; lastError() and statusMessage() describe the outcome.
+  bool Initialize(HWND parent, const std::wstring& userDataFolder, int attempts);
+  // Closes the browser and waits up to `timeoutMs` for its process to end. Once only.
+  void Shutdown(DWORD timeoutMs);
+
+  void Navigate(const std::wstring& address);
+  void NavigateToString(const std::wstring& html);
+  void AddDocumentCreatedScript(const std::wstring& script);
+  void ApplyBrowserSettings();
+  void GoBack();
+  void Reload();
+  void Resize(int width, int height);
+  void SetVisible(bool visible);
+  void RefreshView();
+  void NotifyParentMoved();
+
+  HRESULT lastError() const { return lastError_; }
+  const std::wstring& statusMessage() const { return statusMessage_; }
+  ICoreWebView2* webView() const { return webView_.Get(); }
+  ICoreWebView2Environment* environment() const { return environment_.Get(); }
+  HWND parentWindow() const { return parentWindow_; }
+
+ private:
+  void OnEnvironmentCreated(HRESULT result, ICoreWebView2Environment* environment,
+                            const std::shared_ptr<AttemptState>& attempt);
+  void OnControllerCreated(HRESULT result, ICoreWebView2Controller* controller,
+                           const std::shared_ptr<AttemptState>& attempt);
+  void EndAttempt(const std::shared_ptr<AttemptState>& attempt, HRESULT result,
+                  const wchar_t* stage);
+  void RegisterBrowserProcessExitHandler();
+  void SetupEventHandlers();
+  // Runs the thread's messages until the attempt completes.
+  void WaitForAttempt(AttemptState& attempt);
+
+  HWND parentWindow_ = nullptr;
+  Microsoft::WRL::ComPtr<ICoreWebView2Environment> environment_;
+  Microsoft::WRL::ComPtr<ICoreWebView2Controller> controller_;
+  Microsoft::WRL::ComPtr<ICoreWebView2> webView_;
+  HANDLE browserExitedEvent_ = nullptr;
+  EventRegistrationToken browserExitedToken_ = {};
+  bool browserExitHandlerRegistered_ = false;
+  bool closed_ = false;
+  HRESULT lastError_ = S_OK;
+  std::wstring statusMessage_;
+};
+
+}  // namespace WebView
