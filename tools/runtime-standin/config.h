@@ -1,0 +1,53 @@
+#pragma once
+// What the test that runs the host asks of the stand-in, through environment variables
+// read once, when the host enters the runtime (CreateWebViewEnvironmentWithOptionsInternal):
+//
+//   QUORVEL_RUNTIME_LOG=path        JSON-lines record of the host's calls and the events
+//   QUORVEL_RUNTIME_SCRIPT=path     JSON-lines stimuli played after the first navigation
+//   QUORVEL_RUNTIME_FAIL=STAGE[:HRESULT]   one creation step fails with that code
+//   QUORVEL_RUNTIME_LACK=Iface,...  QueryInterface refuses these interfaces
+//
+// Each environment keeps what was read when it was created, so a test changes the
+// variables between environments.
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace standin {
+
+// The creation steps QUORVEL_RUNTIME_FAIL can name, by the host's own stage texts.
+namespace stage {
+inline constexpr std::string_view kCreateEnvironmentCall = "CreateEnvironmentCall";
+inline constexpr std::string_view kCreateEnvironmentCallback = "CreateEnvironmentCallback";
+inline constexpr std::string_view kCreateControllerCall = "CreateControllerCall";
+inline constexpr std::string_view kCreateControllerCallback = "CreateControllerCallback";
+inline constexpr std::string_view kGetCoreWebView2 = "GetCoreWebView2";
+}  // namespace stage
+
+struct Config {
+  std::wstring log_path;
+  std::wstring script_path;
+  std::string fail_stage;  // empty: nothing fails
+  HRESULT fail_code = E_FAIL;
+  std::set<std::string, std::less<>> lacking;
+  // Settings that could not be understood, reported in the log once it is open.
+  std::vector<std::string> problems;
+
+  // Whether `step` is the one told to fail; `code` is then the code to report. A code
+  // that is not a failure is reported as it is: a call step then claims success and never
+  // completes, a completion step reports that code with no object.
+  bool Fails(std::string_view step, HRESULT* code) const;
+};
+
+Config ReadConfig();
+
+// Parses the value of QUORVEL_RUNTIME_FAIL and QUORVEL_RUNTIME_LACK; public for the tests
+// of the stand-in.
+void ParseFailure(std::string_view value, Config& config);
+void ParseLacking(std::string_view value, Config& config);
+
+}  // namespace standin

@@ -1,0 +1,150 @@
+#include "tools/runtime-standin/environment.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "tools/runtime-standin/controller.h"
+#include "tools/runtime-standin/event_args.h"
+#include "tools/runtime-standin/print.h"
+#include "tools/runtime-standin/requests.h"
+#include "tools/runtime-standin/version.h"
+
+namespace standin {
+
+Environment::Environment(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> dispatcher)
+    : ComObject(std::move(runtime)), dispatcher_(std::move(dispatcher)) {}
+
+HRESULT Environment::CreateCoreWebView2Controller(
+    HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
+  Json call = {{"parentWindow", reinterpret_cast<std::uintptr_t>(parent)}};
+  HRESULT told = S_OK;
+  if (runtime().config.Fails(stage::kCreateControllerCall, &told)) {
+    call["hr"] = HexCode(told);
+    runtime().log.Call("CreateCoreWebView2Controller", call);
+    // A refusal leaves the browser process with nothing to show, so it ends; a call that
+    // claims success but never completes keeps it waiting.
+    if (FAILED(told)) ExitWhenIdle();
+    return told;
+  }
+  std::shared_ptr<Dispatcher> dispatcher;
+  HRESULT refused = S_OK;
+  if (handler == nullptr || !IsWindow(parent)) {
+    refused = E_INVALIDARG;
+  } else if ((dispatcher = Dispatcher::ForCurrentThread()) == nullptr) {
+    refused = LastErrorCode();
+  }
+  if (FAILED(refused)) call["hr"] = HexCode(refused);
+  runtime().log.Call("CreateCoreWebView2Controller", call);
+  if (FAILED(refused)) return refused;
+
+  exited_ = false;      // a new controller brings the browser process back
+  ++open_controllers_;  // from now on, so the process does not end while it is being made
+  ComPtr<Environment> self(this);
+  ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> completed(handler);
+  dispatcher->Post([self, parent, completed] { self->CompleteController(parent, completed); });
+  return S_OK;
+}
+
+void Environment::CompleteController(
+    HWND parent, ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> handler) {
+  HRESULT failure = S_OK;
+  if (runtime().config.Fails(stage::kCreateControllerCallback, &failure)) {
+    --open_controllers_;
+    handler->Invoke(failure, nullptr);
+    runtime().log.Event("CreateCoreWebView2ControllerCompleted", {{"hr", HexCode(failure)}});
+    ExitWhenIdle();
+    return;
+  }
+  HRESULT no_view = S_OK;
+  const bool without_view = runtime().config.Fails(stage::kGetCoreWebView2, &no_view);
+  auto controller =
+      Make<Controller>(shared_runtime(), Dispatcher::ForCurrentThread(), ComPtr<Environment>(this),
+                       parent, without_view ? no_view : S_OK);
+  handler->Invoke(S_OK, controller.Get());
+  runtime().log.Event("CreateCoreWebView2ControllerCompleted", {{"hr", HexCode(S_OK)}});
+}
+
+void Environment::ControllerClosed() {
+  if (open_controllers_ > 0) --open_controllers_;
+  ExitWhenIdle();
+}
+
+void Environment::ExitWhenIdle() {
+  if (open_controllers_ > 0 || exited_) return;
+  exited_ = true;
+  ComPtr<Environment> self(this);
+  dispatcher_->PostFromBrowserProcess(
+      [self] { self->RaiseBrowserProcessExited(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL); });
+}
+
+void Environment::BrowserProcessExits(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind) {
+  if (exited_) return;
+  exited_ = true;
+  RaiseBrowserProcessExited(kind);
+}
+
+void Environment::RaiseBrowserProcessExited(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind) {
+  auto args = Make<BrowserProcessExitedArgs>(shared_runtime(), kind);
+  for (const auto& handler : browser_process_exited_.Handlers()) {
+    handler->Invoke(this, args.Get());
+  }
+  runtime().log.Event("BrowserProcessExited", {{"kind", static_cast<int>(kind)}});
+}
+
+HRESULT Environment::CreateWebResourceResponse(IStream* content, int status, LPCWSTR reason,
+                                               LPCWSTR headers,
+                                               ICoreWebView2WebResourceResponse** response) {
+  if (response == nullptr) return E_POINTER;
+  return HandOut(Make<WebResourceResponse>(shared_runtime(), content, status, Copy(reason),
+                                           ParseHeaderText(headers)),
+                 response);
+}
+
+HRESULT Environment::get_BrowserVersionString(LPWSTR* version) {
+  return CopyOut(STANDIN_VERSION_WIDE, version);
+}
+
+HRESULT Environment::add_NewBrowserVersionAvailable(
+    ICoreWebView2NewBrowserVersionAvailableEventHandler* handler, EventRegistrationToken* token) {
+  return unraised_.Add(runtime().log, "NewBrowserVersionAvailable", handler, token);
+}
+
+HRESULT Environment::remove_NewBrowserVersionAvailable(EventRegistrationToken token) {
+  return unraised_.Remove(runtime().log, "NewBrowserVersionAvailable", token);
+}
+
+HRESULT Environment::CreateWebResourceRequest(LPCWSTR uri, LPCWSTR method, IStream* content,
+                                              LPCWSTR headers,
+                                              ICoreWebView2WebResourceRequest** request) {
+  if (request == nullptr) return E_POINTER;
+  if (uri == nullptr || method == nullptr) return E_INVALIDARG;
+  auto header_collection = Make<RequestHeaders>(shared_runtime(), ParseHeaderText(headers));
+  return HandOut(
+      Make<WebResourceRequest>(shared_runtime(), uri, method, content, header_collection), request);
+}
+
+HRESULT Environment::CreateCoreWebView2CompositionController(
+    HWND, ICoreWebView2CreateCoreWebView2CompositionControllerCompletedHandler*) {
+  return E_NOTIMPL;
+}
+
+HRESULT Environment::CreateCoreWebView2PointerInfo(ICoreWebView2PointerInfo**) { return E_NOTIMPL; }
+
+HRESULT Environment::GetAutomationProviderForWindow(HWND, IUnknown**) { return E_NOTIMPL; }
+
+HRESULT Environment::add_BrowserProcessExited(
+    ICoreWebView2BrowserProcessExitedEventHandler* handler, EventRegistrationToken* token) {
+  return AddHandler(runtime().log, "BrowserProcessExited", browser_process_exited_, handler, token);
+}
+
+HRESULT Environment::remove_BrowserProcessExited(EventRegistrationToken token) {
+  return RemoveHandler(runtime().log, "BrowserProcessExited", browser_process_exited_, token);
+}
+
+HRESULT Environment::CreatePrintSettings(ICoreWebView2PrintSettings** settings) {
+  if (settings == nullptr) return E_POINTER;
+  runtime().log.Call("CreatePrintSettings");
+  return HandOut(Make<PrintSettings>(shared_runtime()), settings);
+}
+
+}  // namespace standin

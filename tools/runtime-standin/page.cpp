@@ -1,0 +1,45 @@
+// The page's side of the view: what the script's stimuli make the page do. Each runs in
+// a turn of the message loop of its own (the script player posts it) and raises its
+// event there.
+
+#include "tools/runtime-standin/event_args.h"
+#include "tools/runtime-standin/webview.h"
+
+namespace standin {
+
+void WebView::PagePostMessage(const std::wstring& json, const std::optional<std::wstring>& text) {
+  const std::wstring source = CurrentUri();
+  auto args = Make<WebMessageReceivedArgs>(shared_runtime(), source, json, text);
+  for (const auto& handler : web_message_received_.Handlers()) handler->Invoke(this, args.Get());
+  Json members = {{"source", Utf8(source)}, {"json", Utf8(json)}};
+  if (text) members["text"] = Utf8(*text);
+  runtime().log.Event("WebMessageReceived", members);
+}
+
+void WebView::PageRequestResource(const Stimulus& stimulus) {
+  auto headers = Make<RequestHeaders>(shared_runtime(), stimulus.headers);
+  auto request =
+      Make<WebResourceRequest>(shared_runtime(), stimulus.uri, stimulus.method, nullptr, headers);
+  RaiseResourceRequested(
+      request, static_cast<COREWEBVIEW2_WEB_RESOURCE_CONTEXT>(stimulus.context),
+      static_cast<COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS>(stimulus.source_kind));
+}
+
+// The stand-in opens no windows: a request nobody handled is only logged as such.
+void WebView::PageOpenWindow(const std::wstring& uri) {
+  auto args = Make<NewWindowRequestedArgs>(shared_runtime(), uri, true);
+  for (const auto& handler : new_window_requested_.Handlers()) handler->Invoke(this, args.Get());
+  runtime().log.Event(
+      "NewWindowRequested",
+      {{"uri", Utf8(uri)}, {"handled", args->handled()}, {"newWindow", args->has_new_window()}});
+}
+
+void WebView::PageRequestPermission(const std::wstring& uri, COREWEBVIEW2_PERMISSION_KIND kind) {
+  auto args = Make<PermissionRequestedArgs>(shared_runtime(), uri, kind, true);
+  for (const auto& handler : permission_requested_.Handlers()) handler->Invoke(this, args.Get());
+  runtime().log.Event("PermissionRequested", {{"uri", Utf8(uri)},
+                                              {"kind", static_cast<int>(kind)},
+                                              {"state", static_cast<int>(args->state())}});
+}
+
+}  // namespace standin

@@ -1,0 +1,94 @@
+#pragma once
+// Stimuli: what the page and the browser do on their own, read from the JSON-lines file
+// named by QUORVEL_RUNTIME_SCRIPT and played to each view in order, starting once the
+// view's first navigation has completed successfully. Each line is one object:
+//
+//   {"do":"navigate","uri":…}             a navigation the page starts (user-initiated)
+//   {"do":"message","text":…}             the page posts a string
+//   {"do":"messageJson","json":…}         the page posts this JSON value
+//   {"do":"resource","uri":…}             the page requests a resource; optional
+//                                          "context" (resource context, default 16 = other),
+//                                          "sourceKind" (1 document, 2 shared worker,
+//                                          4 service worker; default 1), "method" (GET),
+//                                          "headers" {name: value}
+//   {"do":"newWindow","uri":…}            the page asks for a new window
+//   {"do":"permission","kind":N}          the page asks for a permission; optional "uri"
+//                                          (default: the current address)
+//   {"do":"printResult","status":N,"hr":…}   the outcome of the next Print (status default
+//                                          0, hr default 0; hr as a number or "0x…" text)
+//   {"do":"browserExit"}                  the browser process ends; optional "kind"
+//                                          (default 1 = failed)
+//
+// Any line may carry "afterMs": the stimulus is played that many milliseconds after the
+// previous one (the first: after the first navigation completed). A navigate stimulus
+// counts as played when its navigation has completed, so what follows it happens on the
+// new page. Lines that cannot be used are reported in the log and skipped.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/runtime-standin/headers.h"
+#include "webview/abi/WebView2.h"
+
+namespace standin {
+
+class Log;
+class WebView;
+
+struct Stimulus {
+  enum class Action {
+    kNavigate,
+    kMessage,
+    kMessageJson,
+    kResource,
+    kNewWindow,
+    kPermission,
+    kPrintResult,
+    kBrowserExit
+  };
+
+  Action action = Action::kMessage;
+  UINT after_ms = 0;
+  std::wstring uri;           // navigate, resource, newWindow, permission (empty: current page)
+  std::wstring message_json;  // message, messageJson: the JSON text
+  std::optional<std::wstring> message_text;  // when the message is a string
+  std::wstring method = L"GET";
+  HeaderList headers;
+  int context = COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER;
+  int source_kind = COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT;
+  int kind = 0;         // permission kind, print status or exit kind
+  HRESULT code = S_OK;  // printResult
+};
+
+// The stimuli of the file at `path` (none for an empty path), with every problem logged.
+std::vector<Stimulus> ReadScript(const std::wstring& path, Log& log);
+
+// Plays the runtime's stimuli to one view.
+class ScriptPlayer {
+ public:
+  explicit ScriptPlayer(WebView& view) : view_(view) {}
+
+  // After the view's first successful navigation; later calls do nothing.
+  void Start();
+  // The navigation of a navigate stimulus has ended, in whatever way.
+  void NavigationFinished();
+  // The view closed: nothing more is played.
+  void Stop();
+
+ private:
+  void ScheduleNext();
+  void PlayNext();
+  void Play(const Stimulus& stimulus);
+
+  WebView& view_;
+  bool started_ = false;
+  bool stopped_ = false;
+  std::size_t next_ = 0;
+  UINT_PTR timer_ = 0;
+};
+
+}  // namespace standin
