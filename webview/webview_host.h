@@ -57,6 +57,10 @@ class WebViewHost {
   void SetVisible(bool visible);
   void RefreshView();
   void NotifyParentMoved();
+  // Lets the user pick a printer and hands the shown page to it, without the browser's
+  // print preview. The page learns the outcome from one "printResult" message, posted
+  // later for a job that was started.
+  void ShowSystemPrintDialog();
 
   HRESULT lastError() const { return lastError_; }
   const std::wstring& statusMessage() const { return statusMessage_; }

@@ -1,0 +1,1 @@
+}if(document.readyState==='loading'){document.addEventListener('DOMContentLoaded',run);}else{run();}})();
