@@ -62,6 +62,16 @@ constexpr auto kMediaEnding20 = QUORVEL_HIDDEN(QUORVEL_PROFILE_MEDIA_ENDING_20);
 static_assert(kMediaEnding6.size() == 6 && kMediaEnding9.size() == 9 && kMediaEnding20.size() == 20,
               "the media endings have fixed lengths");
 
+constexpr auto kPlatformWebDomain1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_PLATFORM_WEB_DOMAIN_1);
+constexpr auto kPlatformWebDomain2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_PLATFORM_WEB_DOMAIN_2);
+constexpr auto kPlatformWebDomain3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_PLATFORM_WEB_DOMAIN_3);
+constexpr auto kWebAppStart = QUORVEL_HIDDEN(QUORVEL_PROFILE_WEB_APP_START_ADDRESS);
+constexpr auto kWebAppHome = QUORVEL_HIDDEN(QUORVEL_PROFILE_WEB_APP_HOME_ADDRESS);
+constexpr auto kInitHeader1Name = QUORVEL_HIDDEN(QUORVEL_PROFILE_INIT_HEADER_1_NAME);
+constexpr auto kInitHeader1Value = QUORVEL_HIDDEN(QUORVEL_PROFILE_INIT_HEADER_1_VALUE);
+constexpr auto kInitHeader2Name = QUORVEL_HIDDEN(QUORVEL_PROFILE_INIT_HEADER_2_NAME);
+constexpr auto kInitHeader2Value = QUORVEL_HIDDEN(QUORVEL_PROFILE_INIT_HEADER_2_VALUE);
+
 }  // namespace
 
 void RevealLinkKeyConstant(std::span<char, kLinkKeyStoredSize> out) {
@@ -117,4 +127,14 @@ std::array<std::string, 4> BrowserIdHeaderNames() {
 MediaPatterns BrowserMediaPatterns() {
   return {kMediaEnding6.Reveal(), kMediaEnding9.Reveal(), kMediaFragment.Reveal(),
           kMediaEnding20.Reveal()};
+}
+
+std::array<std::string, 3> PlatformWebDomains() {
+  return {kPlatformWebDomain1.Reveal(), kPlatformWebDomain2.Reveal(), kPlatformWebDomain3.Reveal()};
+}
+std::string WebAppStartAddress() { return kWebAppStart.Reveal(); }
+std::string WebAppHomeAddress() { return kWebAppHome.Reveal(); }
+std::array<std::array<std::string, 2>, 2> InitScreenHeaders() {
+  return {{{kInitHeader1Name.Reveal(), kInitHeader1Value.Reveal()},
+           {kInitHeader2Name.Reveal(), kInitHeader2Value.Reveal()}}};
 }

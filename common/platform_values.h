@@ -74,3 +74,13 @@ struct MediaPatterns {
   std::string ending20;
 };
 MediaPatterns BrowserMediaPatterns();
+
+// The platform's own web domains (the start of the navigation allow-list).
+std::array<std::string, 3> PlatformWebDomains();
+
+// The platform's web application: the init screen's start address and its home.
+std::string WebAppStartAddress();
+std::string WebAppHomeAddress();
+
+// The two extra headers of the init screen's requests, in order: name, value.
+std::array<std::array<std::string, 2>, 2> InitScreenHeaders();

@@ -91,3 +91,20 @@
 #define QUORVEL_PROFILE_MEDIA_ENDING_9 "/playlist"
 #define QUORVEL_PROFILE_MEDIA_FRAGMENT "/media/"
 #define QUORVEL_PROFILE_MEDIA_ENDING_20 "/manifest/video.m3u8"
+
+// The platform's own web domains: the first three entries of the player's navigation
+// allow-list (a host equal to one or under one may be shown).
+#define QUORVEL_PROFILE_PLATFORM_WEB_DOMAIN_1 "127.0.0.1"
+#define QUORVEL_PROFILE_PLATFORM_WEB_DOMAIN_2 "localhost"
+#define QUORVEL_PROFILE_PLATFORM_WEB_DOMAIN_3 "quorvel.test"
+
+// The platform's web application, shown by the init screen: its start address and the
+// address of its navigation bar's home button.
+#define QUORVEL_PROFILE_WEB_APP_START_ADDRESS QUORVEL_PROFILE_API_ORIGIN "/app/"
+#define QUORVEL_PROFILE_WEB_APP_HOME_ADDRESS QUORVEL_PROFILE_API_ORIGIN "/app/home"
+
+// Two more headers the init screen's requests carry, in this order.
+#define QUORVEL_PROFILE_INIT_HEADER_1_NAME "X-Quorvel-Shell"
+#define QUORVEL_PROFILE_INIT_HEADER_1_VALUE "init-screen"
+#define QUORVEL_PROFILE_INIT_HEADER_2_NAME "X-Quorvel-Shell-Version"
+#define QUORVEL_PROFILE_INIT_HEADER_2_VALUE "4.11.0"

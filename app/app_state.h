@@ -1,0 +1,51 @@
+#pragma once
+// The process-wide state of the shell: who the program is, what link it shows, and
+// the main window with its browser hosts. Everything here lives on the user-interface
+// thread, except that another thread may ask for the hosts to be released.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "link/content_request.h"
+#include "webview/webview_host.h"
+
+struct AppIdentity {
+  std::wstring displayName = L"Quorvel";
+  std::wstring shortName = L"quorvel";  // the URL scheme
+  std::wstring version = L"4.11.0";
+  std::wstring maker = L"Lumora";
+};
+
+// The identity followed by the link being shown.
+struct AppRecord {
+  AppIdentity identity;
+  ContentRequest content;
+};
+
+AppRecord& App();
+
+// Both window procedures answer it by releasing the browser hosts, so that another
+// thread can have them released on the user-interface thread.
+inline constexpr UINT WM_RELEASE_BROWSER = WM_APP + 101;
+
+struct ShellState {
+  DWORD mainThreadId = 0;
+  std::unique_ptr<WebView::WebViewHost> initScreenHost;
+  std::unique_ptr<WebView::WebViewHost> playerHost;
+  HWND mainWindow = nullptr;
+};
+
+ShellState& ShellRecord();
+
+// Shuts down and destroys the player's host, then the init screen's. Each pointer is
+// emptied before use, so a second call does nothing.
+void ReleaseBrowserHosts();
+
+// The hook run before the diagnostic window: releases the hosts on the user-interface
+// thread, directly or through WM_RELEASE_BROWSER with a time-out.
+void OnBeforeExit();
+
+// "Quorvel V 4.11.0"
+std::wstring MainWindowTitle();

@@ -1,0 +1,17 @@
+#pragma once
+// What each window's browser shows once it has started: the scripts every document of
+// the view gets, and the first page.
+
+#include <windows.h>
+
+#include "webview/webview_host.h"
+
+// The platform's web application with the print redirect and the navigation bar; the
+// window is revealed when its first navigation completes. On failure only the splash
+// closes (the window code reports the failure).
+void SetUpInitScreenPage(WebView::WebViewHost& host, bool success);
+
+// The link's content: the loading overlay and print redirect on every kind, the
+// YouTube page script, the watermark and print button over PDFs, or the built page
+// around any other content; then the window comes to the front.
+void SetUpPlayerPage(WebView::WebViewHost& host, HWND window, bool success);

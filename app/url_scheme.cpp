@@ -1,0 +1,62 @@
+#include "app/url_scheme.h"
+
+#include <windows.h>
+// windows.h must come first.
+#include <shellapi.h>
+
+#include "common/wide_text.h"
+
+namespace {
+
+bool CreateKey(HKEY root, const std::wstring& path, HKEY& key) {
+  return RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                         nullptr, &key, nullptr) == ERROR_SUCCESS;
+}
+
+void SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
+  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+// Writes the default value of a key under the current user; failures are skipped.
+void SetUserDefault(const std::wstring& path, const std::wstring& value) {
+  HKEY key = nullptr;
+  if (!CreateKey(HKEY_CURRENT_USER, path, key)) return;
+  SetText(key, nullptr, value);
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+std::wstring GetExecutablePath() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::wstring(path, length < MAX_PATH ? length : 0);
+}
+
+bool RegisterUrlScheme(const std::wstring& schemeName, const std::wstring& description,
+                       const std::wstring& executablePath) {
+  const std::wstring schemeKey = L"Software\\Classes\\" + schemeName;
+  HKEY key = nullptr;
+  if (!CreateKey(HKEY_CURRENT_USER, schemeKey, key) &&
+      !CreateKey(HKEY_LOCAL_MACHINE, schemeKey, key)) {
+    return false;
+  }
+  SetText(key, nullptr, description);
+  SetText(key, L"URL Protocol", L"");
+  RegCloseKey(key);
+  SetUserDefault(schemeKey + L"\\DefaultIcon", executablePath + L",1");
+  SetUserDefault(schemeKey + L"\\shell\\open\\command", L"\"" + executablePath + L"\" \"%1\"");
+  return true;
+}
+
+SelectedLink SelectLinkFromCommandLine(const wchar_t* rawCommandLine,
+                                       const std::wstring& schemeName) {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::optional<std::u16string> first;
+  if (arguments != nullptr && count > 1) first = FromWide(arguments[1]);
+  if (arguments != nullptr) LocalFree(arguments);
+  return SelectLink(first, FromWide(rawCommandLine != nullptr ? rawCommandLine : L""),
+                    FromWide(schemeName));
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The per-user registration of the "quorvel:" scheme, rewritten on every start so a
+// moved executable is found again, and the link on the command line.
+
+#include <string>
+
+#include "app/startup_rules.h"
+
+// The full path of the running executable.
+std::wstring GetExecutablePath();
+
+// Writes the scheme key (current user, else machine) and, always under the current
+// user, its icon and open command. False only when no scheme key could be created.
+bool RegisterUrlScheme(const std::wstring& schemeName, const std::wstring& description,
+                       const std::wstring& executablePath);
+
+// The link among the process's arguments (see SelectLink); `rawCommandLine` is the text
+// the entry point received.
+SelectedLink SelectLinkFromCommandLine(const wchar_t* rawCommandLine,
+                                       const std::wstring& schemeName);
