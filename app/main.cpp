@@ -1,8 +1,10 @@
 // The player's entry point: the whole life of the process on one thread.
 #include <windows.h>
-// windows.h must come first; GDI+ needs the COM declarations the lean windows.h leaves out.
-#include <gdiplus.h>
+// windows.h must come first, then the COM declarations the lean windows.h leaves out,
+// which GDI+ needs.
 #include <objidl.h>
+// GDI+ last.
+#include <gdiplus.h>
 
 #include "app/app_state.h"
 #include "app/main_windows.h"
