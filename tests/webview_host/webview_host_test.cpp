@@ -1,0 +1,228 @@
+// WebViewHost and EnsureWebView2Runtime against the runtime stand-in, entered through
+// the player's own discovery of a private runtime beside the executable.
+#include "webview/webview_host.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "app/runtime_bootstrap.h"
+#include "common/windows_paths.h"
+#include "webview/com_helpers.h"
+#include "webview/runtime_loader.h"
+
+namespace {
+
+using nlohmann::json;
+using WebView::WebViewHost;
+
+std::wstring TempFolder(const wchar_t* name) {
+  wchar_t base[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, base);
+  const std::wstring folder = std::wstring(base) + L"quorvel-host-test\\" + name;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+class WebViewHostTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    parent_ = CreateWindowExW(0, L"STATIC", L"parent", 0, 0, 0, 800, 600, HWND_MESSAGE, nullptr,
+                              nullptr, nullptr);
+    ASSERT_NE(parent_, nullptr);
+    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    folder_ = TempFolder(std::wstring(name.begin(), name.end()).c_str());
+    log_ = folder_ + L"\\runtime.log";
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_LOG", log_.c_str());
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL", nullptr);
+    host_.OnInitialized = [this](bool success, HRESULT result) {
+      reports_.push_back({success, result});
+    };
+  }
+  void TearDown() override {
+    host_.Shutdown(0);
+    DestroyWindow(parent_);
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL", nullptr);
+  }
+
+  std::vector<json> Log() const {
+    std::vector<json> lines;
+    std::ifstream file{std::filesystem::path(log_)};
+    for (std::string line; std::getline(file, line);) {
+      if (!line.empty()) lines.push_back(json::parse(line));
+    }
+    return lines;
+  }
+  std::vector<json> Calls(const std::string& name) const {
+    std::vector<json> calls;
+    for (const json& line : Log()) {
+      if (line.value("call", "") == name) calls.push_back(line);
+    }
+    return calls;
+  }
+
+  HWND parent_ = nullptr;
+  std::wstring folder_;
+  std::wstring log_;
+  WebViewHost host_;
+  std::vector<std::pair<bool, HRESULT>> reports_;
+};
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+TEST_F(WebViewHostTest, StartsWithThePrivateRuntimeAndItsOwnFolder) {
+  ASSERT_TRUE(host_.Initialize(parent_, folder_ + L"\\Data", 1)) << Narrow(host_.statusMessage());
+  EXPECT_EQ(host_.lastError(), S_OK);
+  EXPECT_EQ(host_.statusMessage(), L"WebView2 initialized with Fixed 120.0.2210.91; userData=" +
+                                       folder_ + L"\\Data_Fixed_Env5");
+  ASSERT_EQ(reports_.size(), 1u);
+  EXPECT_EQ(reports_[0], std::make_pair(true, S_OK));
+
+  const std::vector<json> entry = Calls("CreateWebViewEnvironmentWithOptionsInternal");
+  ASSERT_EQ(entry.size(), 1u);
+  EXPECT_EQ(entry[0]["runtimeType"], 1);
+  // Appearance, then the handlers in their order, then the resource filter.
+  std::vector<std::string> calls;
+  for (const json& line : Log()) {
+    if (line.contains("call")) calls.push_back(line["call"]);
+  }
+  const std::vector<std::string> expected = {"put_DefaultBackgroundColor",
+                                             "put_AllowExternalDrop",
+                                             "put_Bounds",
+                                             "add_NavigationStarting",
+                                             "add_WebMessageReceived",
+                                             "add_NavigationCompleted",
+                                             "add_PermissionRequested",
+                                             "add_NewWindowRequested",
+                                             "AddWebResourceRequestedFilterWithRequestSourceKinds",
+                                             "add_WebResourceRequested"};
+  const auto first = std::find(calls.begin(), calls.end(), expected[0]);
+  ASSERT_NE(first, calls.end());
+  EXPECT_EQ(std::vector<std::string>(first, first + expected.size()), expected);
+  EXPECT_EQ(Calls("put_DefaultBackgroundColor")[0]["r"], 0x12);
+}
+
+TEST_F(WebViewHostTest, PlatformAddressesCarryTheIdentifierHeaders) {
+  ASSERT_TRUE(host_.Initialize(parent_, folder_ + L"\\Data", 1));
+  host_.Navigate(L"https://127.0.0.1:8443/app/");
+  host_.Navigate(L"https://www.example.org/");
+  const std::vector<json> withHeaders = Calls("NavigateWithWebResourceRequest");
+  ASSERT_EQ(withHeaders.size(), 1u);
+  EXPECT_EQ(withHeaders[0]["uri"], "https://127.0.0.1:8443/app/");
+  EXPECT_EQ(withHeaders[0]["headers"]["X-Quorvel-Client"], "desktop-player-webview");
+  EXPECT_EQ(withHeaders[0]["headers"]["X-Device-Id"].get<std::string>().size(), 64u);
+  ASSERT_EQ(Calls("Navigate").size(), 1u);
+  EXPECT_EQ(Calls("Navigate")[0]["uri"], "https://www.example.org/");
+}
+
+TEST_F(WebViewHostTest, EachFailureStageIsReportedWithItsCode) {
+  for (const wchar_t* stage :
+       {L"CreateEnvironmentCall", L"CreateEnvironmentCallback", L"CreateControllerCall",
+        L"CreateControllerCallback", L"GetCoreWebView2"}) {
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL",
+                            (std::wstring(stage) + L":0x80004321").c_str());
+    WebViewHost host;
+    HRESULT reported = S_OK;
+    host.OnInitialized = [&](bool, HRESULT result) { reported = result; };
+    EXPECT_FALSE(host.Initialize(parent_, folder_ + L"\\Data", 1));
+    EXPECT_EQ(host.lastError(), static_cast<HRESULT>(0x80004321)) << Narrow(stage);
+    EXPECT_EQ(reported, static_cast<HRESULT>(0x80004321));
+    EXPECT_EQ(host.statusMessage(), L"WebView2 initialization failed. First=0x80004321 at " +
+                                        std::wstring(stage) + L"; last=0x80004321 at " + stage +
+                                        L"; runtime=Fixed 120.0.2210.91; lastUserData=" + folder_ +
+                                        L"\\Data_Fixed_Env5");
+    EXPECT_EQ(host.webView(), nullptr);
+  }
+}
+
+TEST_F(WebViewHostTest, InvalidArgumentsAreRefusedAtOnce) {
+  EXPECT_FALSE(host_.Initialize(parent_, L"", 1));
+  EXPECT_EQ(host_.lastError(), E_INVALIDARG);
+  EXPECT_EQ(host_.statusMessage(), L"Invalid parent window or user-data folder.");
+  ASSERT_EQ(reports_.size(), 1u);
+  EXPECT_EQ(reports_[0], std::make_pair(false, E_INVALIDARG));
+  EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(WebViewHostTest, ClosingTheApplicationDuringInitialisationKeepsTheQuit) {
+  // The controller call claims success and never completes: the host waits.
+  SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL", L"CreateControllerCall:0");
+  PostQuitMessage(7);
+  EXPECT_FALSE(host_.Initialize(parent_, folder_ + L"\\Data", 1));
+  EXPECT_EQ(host_.lastError(), E_ABORT);
+  EXPECT_NE(host_.statusMessage().find(L"at ApplicationQuitDuringInitialization"),
+            std::wstring::npos);
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 7u);
+}
+
+TEST_F(WebViewHostTest, LaterAttemptsUseRecoveryFoldersAndTheFirstFailureIsReported) {
+  // A file where the base folder should be: the write test fails there.
+  const std::wstring base = folder_ + L"\\Data_Fixed_Env5";
+  std::ofstream{std::filesystem::path(base)} << "not a folder";
+  SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL", L"CreateEnvironmentCallback:0x80004322");
+  EXPECT_FALSE(host_.Initialize(parent_, folder_ + L"\\Data", 3));
+  EXPECT_EQ(host_.lastError() & 0xFFFF0000, static_cast<HRESULT>(0x80070000));
+  const std::wstring& status = host_.statusMessage();
+  EXPECT_NE(
+      status.find(L" at UserDataFolderWriteTest; last=0x80004322 at CreateEnvironmentCallback"),
+      std::wstring::npos)
+      << Narrow(status);
+  const std::wstring recovery =
+      base + L"_Recovery_" + std::to_wstring(GetCurrentProcessId()) + L"_";
+  EXPECT_NE(status.find(L"lastUserData=" + recovery), std::wstring::npos) << Narrow(status);
+  EXPECT_TRUE(status.ends_with(L"_2")) << Narrow(status);
+  EXPECT_EQ(Calls("CreateWebViewEnvironmentWithOptionsInternal").size(), 2u);
+}
+
+TEST_F(WebViewHostTest, ShutdownRunsOnceAndWithoutWaitingWhenAskedTo) {
+  ASSERT_TRUE(host_.Initialize(parent_, folder_ + L"\\Data", 1));
+  const auto started = std::chrono::steady_clock::now();
+  host_.Shutdown(0);
+  host_.Shutdown(5000);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+  EXPECT_EQ(Calls("Close").size(), 1u);
+  EXPECT_EQ(host_.webView(), nullptr);
+  host_.Navigate(L"https://127.0.0.1:8443/");  // a closed host does nothing
+  EXPECT_TRUE(Calls("NavigateWithWebResourceRequest").empty());
+}
+
+TEST(EnsureWebView2Runtime, FindsThePrivateRuntimeOrTheInstalledOne) {
+  // The start-up checks the runtime before any browser set these overrides.
+  SetEnvironmentVariableW(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", nullptr);
+  SetEnvironmentVariableW(L"WEBVIEW2_USER_DATA_FOLDER", nullptr);
+  EXPECT_TRUE(EnsureWebView2Runtime());
+
+  // Without the private copy: the runtime the registry names, in the 32-bit view.
+  const std::wstring privateRuntime = ExecutableFolder() + L"\\WebView2Runtime";
+  const std::wstring hidden = ExecutableFolder() + L"\\WebView2Runtime.away";
+  const std::wstring installed = TempFolder(L"installed") + L"\\120.0.2210.91";
+  std::filesystem::create_directories(installed + L"\\EBWebView\\x64");
+  std::filesystem::copy_file(privateRuntime + L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll",
+                             installed + L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll");
+  ASSERT_TRUE(MoveFileW(privateRuntime.c_str(), hidden.c_str()));
+  HKEY key = nullptr;
+  const wchar_t* path =
+      L"SOFTWARE\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, L"EBWebView", 0, REG_SZ, reinterpret_cast<const BYTE*>(installed.c_str()),
+                 static_cast<DWORD>((installed.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+
+  CoTaskString version;
+  EXPECT_EQ(GetAvailableCoreWebView2BrowserVersionString(nullptr, version.Receive()), S_OK);
+  EXPECT_EQ(std::wstring(version.View()), L"120.0.2210.91");
+  EXPECT_TRUE(EnsureWebView2Runtime());
+
+  RegDeleteKeyExW(HKEY_CURRENT_USER, path, KEY_WOW64_32KEY, 0);
+  MoveFileW(hidden.c_str(), privateRuntime.c_str());
+}
+
+}  // namespace
