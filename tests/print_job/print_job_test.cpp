@@ -29,6 +29,8 @@ const std::string kFailed =
     R"({"type":"printResult","status":"error","message":"Print failed. Please check your printer."})";
 const std::string kNoEnvironment =
     R"({"type":"printResult","status":"error","message":"Failed to create print environment"})";
+const std::string kNoSettings =
+    R"({"type":"printResult","status":"error","message":"Failed to create print settings"})";
 const std::string kNoPrinterName =
     R"({"type":"printResult","status":"error","message":"Failed to set printer name"})";
 const std::string kNoPrintApi =
@@ -315,6 +317,19 @@ TEST_F(PrintJobTest, ABrowserWithoutPrintingWithSettingsIsReportedOnce) {
     EXPECT_EQ(run.Count("ShowPrintUI"), 0u);
     EXPECT_EQ(run.liveObjects, 0);
   }
+}
+
+TEST_F(PrintJobTest, PrintSettingsTheBrowserCannotMakeAreReportedOnce) {
+  TestPrinters printers(kInstalled, kDefault);
+  ASSERT_TRUE(printers.ok()) << printers.problem();
+  SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL", L"CreatePrintSettings");
+  const PrintRun run =
+      PrintOnce(DialogDriver::Action::kPrintTo, R"({"do":"printResult","status":0})");
+  SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL", nullptr);
+  EXPECT_EQ(run.Posted(), std::vector<std::string>{kNoSettings});
+  EXPECT_EQ(run.Count("put_PrinterName"), 0u);
+  EXPECT_EQ(run.Count("Print"), 0u);
+  EXPECT_EQ(run.liveObjects, 0);
 }
 
 }  // namespace

@@ -24,9 +24,10 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-constexpr std::array<std::string_view, 5> kStages = {
-    stage::kCreateEnvironmentCall, stage::kCreateEnvironmentCallback, stage::kCreateControllerCall,
-    stage::kCreateControllerCallback, stage::kGetCoreWebView2};
+constexpr std::array<std::string_view, 6> kStages = {
+    stage::kCreateEnvironmentCall, stage::kCreateEnvironmentCallback,
+    stage::kCreateControllerCall,  stage::kCreateControllerCallback,
+    stage::kGetCoreWebView2,       stage::kCreatePrintSettings};
 
 }  // namespace
 

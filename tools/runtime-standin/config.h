@@ -26,6 +26,8 @@ inline constexpr std::string_view kCreateEnvironmentCallback = "CreateEnvironmen
 inline constexpr std::string_view kCreateControllerCall = "CreateControllerCall";
 inline constexpr std::string_view kCreateControllerCallback = "CreateControllerCallback";
 inline constexpr std::string_view kGetCoreWebView2 = "GetCoreWebView2";
+// Not a creation step: the environment refuses to make print settings.
+inline constexpr std::string_view kCreatePrintSettings = "CreatePrintSettings";
 }  // namespace stage
 
 struct Config {

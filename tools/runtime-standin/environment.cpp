@@ -143,6 +143,12 @@ HRESULT Environment::remove_BrowserProcessExited(EventRegistrationToken token) {
 
 HRESULT Environment::CreatePrintSettings(ICoreWebView2PrintSettings** settings) {
   if (settings == nullptr) return E_POINTER;
+  HRESULT refused = S_OK;
+  if (runtime().config.Fails(stage::kCreatePrintSettings, &refused)) {
+    *settings = nullptr;
+    runtime().log.Call("CreatePrintSettings", {{"hr", HexCode(refused)}});
+    return FAILED(refused) ? refused : E_FAIL;
+  }
   runtime().log.Call("CreatePrintSettings");
   return HandOut(Make<PrintSettings>(shared_runtime()), settings);
 }
