@@ -13,6 +13,7 @@
 #include "webview/com_helpers.h"
 #include "webview/message_bridge.h"
 #include "webview/navigation_policy.h"
+#include "webview/resource_filter.h"
 
 namespace {
 
@@ -134,16 +135,6 @@ void ShowBrowserFailure(HWND window, const WebViewHost& host) {
               MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
-void SetHeader(ICoreWebView2WebResourceRequestedEventArgs* args, const std::wstring& name,
-               const std::wstring& value) {
-  Microsoft::WRL::ComPtr<ICoreWebView2WebResourceRequest> request;
-  Microsoft::WRL::ComPtr<ICoreWebView2HttpRequestHeaders> headers;
-  if (SUCCEEDED(args->get_Request(&request)) && request &&
-      SUCCEEDED(request->get_Headers(&headers)) && headers) {
-    headers->SetHeader(name.c_str(), value.c_str());
-  }
-}
-
 void InstallInitScreenCallbacks(WebViewHost& host, HWND window) {
   host.OnWebMessage = [window](const std::wstring& message) {
     WebViewHost* initHost = ShellRecord().initScreenHost.get();
@@ -178,7 +169,7 @@ void InstallInitScreenCallbacks(WebViewHost& host, HWND window) {
   host.OnWebResourceRequested = [](const std::wstring&,
                                    ICoreWebView2WebResourceRequestedEventArgs* args) {
     for (const auto& [name, value] : InitScreenHeaders()) {
-      SetHeader(args, ToWide(AsciiToUtf16(name)), ToWide(AsciiToUtf16(value)));
+      SetRequestHeader(args, ToWide(AsciiToUtf16(name)), ToWide(AsciiToUtf16(value)));
     }
   };
   host.OnInitialized = [&host](bool success, HRESULT) { SetUpInitScreenPage(host, success); };
@@ -206,7 +197,7 @@ void InstallPlayerCallbacks(WebViewHost& host, HWND window) {
     if (!IsYouTubeUrl(FromWide(address))) return;
     std::wstring referrer = ToWide(App().content.domain);
     if (!referrer.empty() && referrer.back() == L'/') referrer.pop_back();
-    if (!referrer.empty()) SetHeader(args, L"Referer", referrer);
+    if (!referrer.empty()) SetRequestHeader(args, L"Referer", referrer);
   };
   host.OnNavigationStarting = [](const std::wstring& address, bool& cancel) {
     if (!PlayerMayNavigate(FromWide(address), App().content)) cancel = true;

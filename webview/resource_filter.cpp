@@ -64,3 +64,13 @@ void FilterWebResourceRequest(ICoreWebView2WebResourceRequestedEventArgs* args,
   }
   if (windowCallback) windowCallback(address, args);
 }
+
+void SetRequestHeader(ICoreWebView2WebResourceRequestedEventArgs* args, const std::wstring& name,
+                      const std::wstring& value) {
+  ComPtr<ICoreWebView2WebResourceRequest> request;
+  ComPtr<ICoreWebView2HttpRequestHeaders> headers;
+  if (SUCCEEDED(args->get_Request(&request)) && request &&
+      SUCCEEDED(request->get_Headers(&headers)) && headers) {
+    headers->SetHeader(name.c_str(), value.c_str());
+  }
+}

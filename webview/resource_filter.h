@@ -15,3 +15,7 @@ using ResourceCallback =
 void FilterWebResourceRequest(ICoreWebView2WebResourceRequestedEventArgs* args,
                               ICoreWebView2Environment* environment,
                               const ResourceCallback& windowCallback);
+
+// Sets one header of the request these arguments carry; a refused header is skipped.
+void SetRequestHeader(ICoreWebView2WebResourceRequestedEventArgs* args, const std::wstring& name,
+                      const std::wstring& value);

@@ -26,8 +26,6 @@ constexpr const wchar_t* kRuntimeVariables[] = {
 
 constexpr DWORD kShutdownWaitMs = 5000;
 
-std::wstring Wide(const std::u16string& text) { return ToWide(text); }
-
 // The runtime's version text for `folder` (the installed runtime for null).
 bool QueryVersion(const wchar_t* folder, std::wstring& version) {
   CoTaskString text;
@@ -117,7 +115,7 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
   InitFailures failures;
 
   for (int i = 0; i < std::max(attempts, 1); ++i) {
-    const std::wstring folder = Wide(AttemptFolder(baseFolder, unique, i));
+    const std::wstring folder = ToWide(AttemptFolder(baseFolder, unique, i));
     const wchar_t* stage = L"";
     HRESULT result = PrepareFolder(folder, stage);
     if (SUCCEEDED(result) &&
@@ -153,7 +151,7 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
     }
     if (attempt->result >= 0 && webView_) {
       lastError_ = S_OK;
-      statusMessage_ = Wide(
+      statusMessage_ = ToWide(
           SuccessStatusText(FromWide(runtime.kind), FromWide(runtime.version), FromWide(folder)));
       if (OnInitialized) OnInitialized(true, S_OK);
       return true;
@@ -164,7 +162,7 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
   }
 
   lastError_ = failures.reported();
-  statusMessage_ = Wide(failures.StatusText(FromWide(runtime.kind), FromWide(runtime.version)));
+  statusMessage_ = ToWide(failures.StatusText(FromWide(runtime.kind), FromWide(runtime.version)));
   if (OnInitialized) OnInitialized(false, lastError_);
   return false;
 }
@@ -386,7 +384,7 @@ void WebViewHost::Navigate(const std::wstring& address) {
     if (SUCCEEDED(request->get_Headers(&headers)) && headers) {
       for (const HeaderField& header :
            BrowserIdentityHeaders(DeviceIdentifier(), SecondDeviceIdentifier())) {
-        headers->SetHeader(Wide(header.name).c_str(), Wide(header.value).c_str());
+        headers->SetHeader(ToWide(header.name).c_str(), ToWide(header.value).c_str());
       }
     }
     view2->NavigateWithWebResourceRequest(request.Get());

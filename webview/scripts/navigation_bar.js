@@ -129,13 +129,13 @@
     }
   });
 
-  function createButton(spec) {
+  function createButton(item) {
     var button = document.createElement('button');
     button.style.cssText = BUTTON_STYLE;
-    button.appendChild(document.createTextNode(spec.symbol));
+    button.appendChild(document.createTextNode(item.symbol));
     var label = document.createElement('span');
     label.className = 'nav-text';
-    label.textContent = spec.label;
+    label.textContent = item.label;
     label.style.cssText = LABEL_COLLAPSED;
     button.appendChild(label);
     button.addEventListener('click', function (event) {
@@ -146,8 +146,8 @@
         return;
       }
       // Full screen stays on the same page, so there is nothing to wait for.
-      if (spec.message !== 'btn_fullscreen') showLoader();
-      post(spec.message);
+      if (item.message !== 'btn_fullscreen') showLoader();
+      post(item.message);
     });
     return button;
   }
