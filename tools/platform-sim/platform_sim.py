@@ -81,7 +81,7 @@ class Handler(BaseHTTPRequestHandler):
             "body": body.decode("utf-8", errors="replace")})
         answer = find_answer(read_answers(self.server.state_dir), self.command, path)
         if answer is None:
-            answer = self.default_answer(path)
+            answer = self.default_answer(path, body)
         time.sleep(float(answer.get("stall_seconds", 0)))
         if answer.get("close_without_answer"):
             self.close_connection = True
@@ -101,7 +101,8 @@ class Handler(BaseHTTPRequestHandler):
             return body
         return self.rfile.read(int(self.headers.get("Content-Length") or 0))
 
-    def default_answer(self, path):
+    def default_answer(self, path, body):
+        """The built-in answer to a request no answers.json entry matched."""
         method = self.command
         if method == "HEAD":
             return {}
@@ -125,7 +126,9 @@ class Handler(BaseHTTPRequestHandler):
         if "json" in answer:
             body, content_type = json.dumps(answer["json"]).encode(), "application/json"
         elif "body" in answer:
-            body, content_type = answer["body"].encode(), "text/plain; charset=utf-8"
+            body, content_type = answer["body"], "text/plain; charset=utf-8"
+            if isinstance(body, str):  # bytes come only from a built-in answer, never JSON
+                body = body.encode()
         elif "body_base64" in answer:
             body, content_type = base64.b64decode(answer["body_base64"]), "application/octet-stream"
         else:
@@ -150,8 +153,8 @@ class Handler(BaseHTTPRequestHandler):
 class SimServer(ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, address, state_dir, tls_context, pin_list):
-        super().__init__(address, Handler)
+    def __init__(self, address, state_dir, tls_context, pin_list, handler=Handler):
+        super().__init__(address, handler)
         self.state_dir = state_dir
         self.tls_context = tls_context
         self.scheme = "https" if tls_context else "http"
@@ -177,24 +180,30 @@ class SimServer(ThreadingHTTPServer):
               file=sys.stderr, flush=True)
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--state-dir", required=True)
+def add_server_arguments(parser, state_dir_default=None, port_default=0):
+    """The options every server built on this one takes."""
+    parser.add_argument("--state-dir", required=state_dir_default is None,
+                        default=state_dir_default)
     parser.add_argument("--cert", default=os.path.join(FIXTURE_DIR, "chain.pem"))
     parser.add_argument("--key", default=os.path.join(FIXTURE_DIR, "leaf.key"))
     parser.add_argument("--plain", action="store_true", help="plain HTTP instead of HTTPS")
     parser.add_argument("--host", default="127.0.0.1")
-    parser.add_argument("--port", type=int, default=0)
-    args = parser.parse_args()
+    parser.add_argument("--port", type=int, default=port_default)
 
+
+def make_server(args, handler=Handler):
+    """A listening server for the parsed options (its port is chosen once this returns)."""
     os.makedirs(args.state_dir, exist_ok=True)
     tls_context = None
     if not args.plain:
         tls_context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         tls_context.load_cert_chain(args.cert, args.key)
     pin_list = read_pin_list(args.cert) if tls_context else []  # plain HTTP has no chain
-    server = SimServer((args.host, args.port), args.state_dir, tls_context, pin_list)
+    return SimServer((args.host, args.port), args.state_dir, tls_context, pin_list, handler)
 
+
+def serve_until_stopped(server, args):
+    """Announces the port (DIR/port, then stdout) and serves until SIGTERM or Ctrl-C."""
     port_file = os.path.join(args.state_dir, "port")
     with open(port_file + ".tmp", "w", encoding="ascii") as f:
         f.write(f"{server.server_port}\n")
@@ -210,6 +219,13 @@ def main():
         server.server_close()
         with contextlib.suppress(OSError):  # nobody should take a stopped simulator's port
             os.remove(port_file)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    add_server_arguments(parser)
+    args = parser.parse_args()
+    serve_until_stopped(make_server(args), args)
 
 
 if __name__ == "__main__":

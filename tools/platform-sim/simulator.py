@@ -31,23 +31,25 @@ def make_chain(outdir, days=30):
 
 
 class Simulator:
-    """platform_sim.py as a subprocess, started on entering and stopped on leaving."""
+    """platform_sim.py as a subprocess, started on entering and stopped on leaving.
+    `program` and `extra_args` run another server built on it (demo_platform.py)."""
 
-    def __init__(self, state_dir, cert=None, key=None, plain=False, port=0):
+    def __init__(self, state_dir, cert=None, key=None, plain=False, port=0,
+                 program="platform_sim.py", extra_args=(), start_timeout=10):
         self.state_dir = state_dir
         self.plain = plain
         self.port = None
         self.process = None
-        self.command = [sys.executable, os.path.join(HERE, "platform_sim.py"),
-                        "--state-dir", state_dir]
+        self.program = program
+        self.start_timeout = start_timeout
+        self.command = [sys.executable, os.path.join(HERE, program), "--state-dir", state_dir,
+                        "--port", str(port), *extra_args]
         if cert:
             self.command += ["--cert", cert]
         if key:
             self.command += ["--key", key]
         if plain:
             self.command.append("--plain")
-        if port:
-            self.command += ["--port", str(port)]
 
     def __enter__(self):
         os.makedirs(self.state_dir, exist_ok=True)
@@ -55,13 +57,14 @@ class Simulator:
         if os.path.exists(port_file):
             os.remove(port_file)  # left by a simulator that did not stop cleanly
         self.process = subprocess.Popen(self.command, stdout=subprocess.DEVNULL)
-        deadline = time.monotonic() + 10
+        deadline = time.monotonic() + self.start_timeout
         while not os.path.exists(port_file):
             if self.process.poll() is not None:
-                raise RuntimeError(f"platform_sim.py exited with {self.process.returncode}")
+                raise RuntimeError(f"{self.program} exited with {self.process.returncode}")
             if time.monotonic() > deadline:
                 self.__exit__()
-                raise RuntimeError("platform_sim.py did not start listening within 10 s")
+                raise RuntimeError(f"{self.program} did not start listening within "
+                                   f"{self.start_timeout} s")
             time.sleep(0.02)
         with open(port_file, encoding="ascii") as f:
             self.port = int(f.read())
