@@ -16,6 +16,10 @@ const wchar_t* const kSettings[] = {L"QUORVEL_RUNTIME_LOG",
                                     L"QUORVEL_RUNTIME_SCRIPT",
                                     L"QUORVEL_RUNTIME_FAIL",
                                     L"QUORVEL_RUNTIME_LACK",
+                                    L"QUORVEL_RUNTIME_ENGINE",
+                                    L"QUORVEL_RUNTIME_CHROMIUM",
+                                    L"QUORVEL_RUNTIME_CHROMIUM_ARGS",
+                                    L"QUORVEL_RUNTIME_PRINT_DIR",
                                     L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER",
                                     L"WEBVIEW2_USER_DATA_FOLDER"};
 

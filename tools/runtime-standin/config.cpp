@@ -80,6 +80,17 @@ Config ReadConfig() {
   config.script_path = Variable(L"QUORVEL_RUNTIME_SCRIPT");
   ParseFailure(Utf8(Variable(L"QUORVEL_RUNTIME_FAIL")), config);
   ParseLacking(Utf8(Variable(L"QUORVEL_RUNTIME_LACK")), config);
+  const std::string engine = Utf8(Variable(L"QUORVEL_RUNTIME_ENGINE"));
+  if (engine == "chromium") {
+    config.chromium = true;
+  } else if (!engine.empty()) {
+    config.problems.push_back("QUORVEL_RUNTIME_ENGINE names no engine: " + engine);
+  }
+  if (std::string path = Utf8(Variable(L"QUORVEL_RUNTIME_CHROMIUM")); !path.empty()) {
+    config.chromium_path = path;
+  }
+  config.chromium_args = Utf8(Variable(L"QUORVEL_RUNTIME_CHROMIUM_ARGS"));
+  config.print_dir = Variable(L"QUORVEL_RUNTIME_PRINT_DIR");
   return config;
 }
 

@@ -6,6 +6,11 @@
 //   QUORVEL_RUNTIME_SCRIPT=path     JSON-lines stimuli played after the first navigation
 //   QUORVEL_RUNTIME_FAIL=STAGE[:HRESULT]   one creation step fails with that code
 //   QUORVEL_RUNTIME_LACK=Iface,...  QueryInterface refuses these interfaces
+//   QUORVEL_RUNTIME_ENGINE=chromium      pages are really shown and run by a headless
+//                                         Chromium instead of being only recorded
+//   QUORVEL_RUNTIME_CHROMIUM=path         that Chromium (a Unix path; /usr/bin/chromium)
+//   QUORVEL_RUNTIME_CHROMIUM_ARGS=words   more command-line words for it
+//   QUORVEL_RUNTIME_PRINT_DIR=path        where Print writes its PDF files (chromium)
 //
 // Each environment keeps what was read when it was created, so a test changes the
 // variables between environments.
@@ -36,6 +41,10 @@ struct Config {
   std::string fail_stage;  // empty: nothing fails
   HRESULT fail_code = E_FAIL;
   std::set<std::string, std::less<>> lacking;
+  bool chromium = false;  // QUORVEL_RUNTIME_ENGINE=chromium
+  std::string chromium_path = "/usr/bin/chromium";
+  std::string chromium_args;
+  std::wstring print_dir;  // empty: the log's folder, else %TEMP%
   // Settings that could not be understood, reported in the log once it is open.
   std::vector<std::string> problems;
 

@@ -19,15 +19,18 @@ Json BoundsJson(const RECT& bounds) {
 }  // namespace
 
 Controller::Controller(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> dispatcher,
-                       ComPtr<Environment> environment, HWND parent, HRESULT view_failure)
+                       ComPtr<Environment> environment, HWND parent, HRESULT view_failure,
+                       const EngineTarget* engine)
     : ComObject(runtime),
       dispatcher_(std::move(dispatcher)),
       environment_(std::move(environment)),
       view_failure_(view_failure),
       parent_(parent) {
-  if (view_failure_ == S_OK) view_ = Make<WebView>(runtime, dispatcher_, environment_);
   GetClientRect(parent_, &bounds_);  // the view starts filling its parent
+  if (view_failure_ == S_OK) view_ = Make<WebView>(runtime, dispatcher_, environment_, engine);
 }
+
+ChromiumPage* Controller::Engine() const { return view_ != nullptr ? view_->engine() : nullptr; }
 
 // Dropping the controller without closing it closes it all the same, as with the runtime.
 Controller::~Controller() { Shut(); }
@@ -57,6 +60,7 @@ HRESULT Controller::put_IsVisible(BOOL visible) {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
   visible_ = visible != FALSE;
   runtime().log.Call("put_IsVisible", {{"value", visible_}});
+  if (ChromiumPage* engine = Engine()) engine->SetVisible(visible_);
   return S_OK;
 }
 
@@ -69,6 +73,7 @@ HRESULT Controller::put_Bounds(RECT bounds) {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
   bounds_ = bounds;
   runtime().log.Call("put_Bounds", BoundsJson(bounds));
+  if (ChromiumPage* engine = Engine()) engine->SetBounds(bounds_);
   return S_OK;
 }
 
@@ -102,6 +107,7 @@ HRESULT Controller::SetBoundsAndZoomFactor(RECT bounds, double zoom) {
   Json call = BoundsJson(bounds);
   call["zoomFactor"] = zoom;
   runtime().log.Call("SetBoundsAndZoomFactor", call);
+  if (ChromiumPage* engine = Engine()) engine->SetBounds(bounds_);
   return S_OK;
 }
 
@@ -193,6 +199,7 @@ HRESULT Controller::put_DefaultBackgroundColor(COREWEBVIEW2_COLOR color) {
   background_ = color;
   runtime().log.Call("put_DefaultBackgroundColor",
                      {{"a", color.A}, {"r", color.R}, {"g", color.G}, {"b", color.B}});
+  if (ChromiumPage* engine = Engine()) engine->SetBackground(color);
   return S_OK;
 }
 

@@ -11,8 +11,10 @@
 
 namespace standin {
 
+class ChromiumPage;
 class Environment;
 class WebView;
+struct EngineTarget;
 
 class Controller final
     : public ComObject<Controller, ICoreWebView2Controller4, ICoreWebView2Controller,
@@ -20,9 +22,14 @@ class Controller final
  public:
   // With a failing `view_failure`, the controller has no view and get_CoreWebView2
   // reports that code.
+  // With `engine`, the view's page is that target of a real browser.
   Controller(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> dispatcher,
-             ComPtr<Environment> environment, HWND parent, HRESULT view_failure);
+             ComPtr<Environment> environment, HWND parent, HRESULT view_failure,
+             const EngineTarget* engine = nullptr);
   ~Controller() override;
+
+  // The view's real page, null in the recording mode.
+  ChromiumPage* Engine() const;
 
   // ICoreWebView2Controller
   HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL* visible) override;

@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "tools/runtime-standin/chromium_browser.h"
 #include "tools/runtime-standin/com_object.h"
 #include "tools/runtime-standin/dispatch.h"
 #include "tools/runtime-standin/environment.h"
@@ -62,6 +63,27 @@ extern "C" HRESULT STDMETHODCALLTYPE CreateWebViewEnvironmentWithOptionsInternal
         return;
       }
       // The dispatcher of this thread: the one that posted this task.
+      if (runtime->config.chromium) {
+        // The environment exists once its browser answers; a browser that cannot be
+        // started fails the creation with the reason in the log.
+        ChromiumBrowser::Launch(
+            runtime->config, Dispatcher::ForCurrentThread(),
+            [runtime, completed](std::shared_ptr<ChromiumBrowser> browser, HRESULT code,
+                                 const std::string& error) {
+              if (browser == nullptr) {
+                runtime->log.Error("Chromium did not start: " + error);
+                completed->Invoke(code, nullptr);
+                runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(code)}});
+                return;
+              }
+              runtime->log.Engine("chromium", browser->version());
+              auto environment =
+                  Make<Environment>(runtime, Dispatcher::ForCurrentThread(), std::move(browser));
+              completed->Invoke(S_OK, environment.Get());
+              runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(S_OK)}});
+            });
+        return;
+      }
       auto environment = Make<Environment>(runtime, Dispatcher::ForCurrentThread());
       completed->Invoke(S_OK, environment.Get());
       runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(S_OK)}});

@@ -8,11 +8,73 @@
 #include "tools/runtime-standin/print.h"
 #include "tools/runtime-standin/requests.h"
 #include "tools/runtime-standin/version.h"
+#include "tools/runtime-standin/webview.h"
 
 namespace standin {
 
-Environment::Environment(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> dispatcher)
-    : ComObject(std::move(runtime)), dispatcher_(std::move(dispatcher)) {}
+Environment::Environment(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> dispatcher,
+                         std::shared_ptr<ChromiumBrowser> browser)
+    : ComObject(std::move(runtime)),
+      dispatcher_(std::move(dispatcher)),
+      engine_(browser != nullptr) {
+  if (browser != nullptr) AdoptBrowser(std::move(browser));
+}
+
+// A host that lets go of the environment without a controller still ends its browser.
+Environment::~Environment() {
+  if (browser_ != nullptr) {
+    browser_->OnExit(nullptr);
+    browser_->Close();
+  }
+}
+
+void Environment::AdoptBrowser(std::shared_ptr<ChromiumBrowser> browser) {
+  browser_ = std::move(browser);
+  // A plain pointer: the browser's news must not keep the environment alive, and the
+  // environment's end removes the handler before it goes.
+  Environment* self = this;
+  browser_->OnExit([self](bool expected) { self->BrowserEnded(expected); });
+}
+
+void Environment::BrowserEnded(bool expected) {
+  browser_.reset();
+  exited_ = true;
+  // After Close the end is a normal one; a crash or a killed browser is a failure.
+  const auto kind = expected ? COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL
+                             : COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED;
+  ComPtr<Environment> self(this);
+  dispatcher_->PostFromBrowserProcess([self, kind] { self->RaiseBrowserProcessExited(kind); });
+  // Controllers asked for meanwhile get a browser of their own.
+  if (!waiting_for_browser_.empty()) WithBrowser(nullptr);
+}
+
+void Environment::WithBrowser(std::function<void(HRESULT)> ready) {
+  if (ready) waiting_for_browser_.push_back(std::move(ready));
+  if (browser_ != nullptr && browser_->running()) {
+    auto waiting = std::move(waiting_for_browser_);
+    waiting_for_browser_.clear();
+    for (auto& waiter : waiting) waiter(S_OK);
+    return;
+  }
+  // A closing browser is waited for (BrowserEnded calls again); none at all is started.
+  if (browser_ != nullptr || launching_) return;
+  launching_ = true;
+  ComPtr<Environment> self(this);
+  ChromiumBrowser::Launch(
+      runtime().config, dispatcher_,
+      [self](std::shared_ptr<ChromiumBrowser> browser, HRESULT code, const std::string& error) {
+        self->launching_ = false;
+        if (browser != nullptr) {
+          self->runtime().log.Engine("chromium", browser->version());
+          self->AdoptBrowser(std::move(browser));
+        } else {
+          self->runtime().log.Error("Chromium did not start: " + error);
+        }
+        auto waiting = std::move(self->waiting_for_browser_);
+        self->waiting_for_browser_.clear();
+        for (auto& waiter : waiting) waiter(code);
+      });
+}
 
 HRESULT Environment::CreateCoreWebView2Controller(
     HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
@@ -57,11 +119,53 @@ void Environment::CompleteController(
   }
   HRESULT no_view = S_OK;
   const bool without_view = runtime().config.Fails(stage::kGetCoreWebView2, &no_view);
+  if (engine_) {
+    OpenEnginePage(parent, std::move(handler), without_view, no_view);
+    return;
+  }
   auto controller =
       Make<Controller>(shared_runtime(), Dispatcher::ForCurrentThread(), ComPtr<Environment>(this),
                        parent, without_view ? no_view : S_OK);
   handler->Invoke(S_OK, controller.Get());
   runtime().log.Event("CreateCoreWebView2ControllerCompleted", {{"hr", HexCode(S_OK)}});
+}
+
+void Environment::OpenEnginePage(
+    HWND parent, ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> handler,
+    bool without_view, HRESULT no_view) {
+  ComPtr<Environment> self(this);
+  const auto fail = [self, handler](HRESULT code) {
+    --self->open_controllers_;
+    handler->Invoke(code, nullptr);
+    self->runtime().log.Event("CreateCoreWebView2ControllerCompleted", {{"hr", HexCode(code)}});
+    self->ExitWhenIdle();
+  };
+  WithBrowser([self, parent, handler, without_view, no_view, fail](HRESULT ready) {
+    if (FAILED(ready)) return fail(ready);
+    std::shared_ptr<ChromiumBrowser> browser = self->browser_;
+    browser->OpenPage([self, parent, handler, without_view, no_view, fail, browser](
+                          HRESULT opened, const std::string& target, const std::string& session) {
+      if (FAILED(opened)) return fail(opened);
+      if (!IsWindow(parent)) {
+        browser->ClosePage(target);
+        return fail(E_INVALIDARG);
+      }
+      EngineTarget engine{browser, target, session, parent, {}};
+      GetClientRect(parent, &engine.bounds);
+      auto controller = Make<Controller>(self->shared_runtime(), Dispatcher::ForCurrentThread(),
+                                         self, parent, without_view ? no_view : S_OK, &engine);
+      if (without_view) browser->ClosePage(target);
+      const auto complete = [self, handler, controller] {
+        handler->Invoke(S_OK, controller.Get());
+        self->runtime().log.Event("CreateCoreWebView2ControllerCompleted", {{"hr", HexCode(S_OK)}});
+      };
+      if (ChromiumPage* page = controller->Engine()) {
+        page->WhenReady(complete);
+      } else {
+        complete();
+      }
+    });
+  });
 }
 
 void Environment::ControllerClosed() {
@@ -71,6 +175,19 @@ void Environment::ControllerClosed() {
 
 void Environment::ExitWhenIdle() {
   if (open_controllers_ > 0 || exited_) return;
+  if (engine_) {
+    // The browser really closes; its end is reported when the connection has gone.
+    if (browser_ != nullptr) {
+      browser_->Close();
+    } else if (!launching_) {
+      exited_ = true;
+      ComPtr<Environment> self(this);
+      dispatcher_->PostFromBrowserProcess([self] {
+        self->RaiseBrowserProcessExited(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL);
+      });
+    }
+    return;
+  }
   exited_ = true;
   ComPtr<Environment> self(this);
   dispatcher_->PostFromBrowserProcess(
@@ -78,6 +195,16 @@ void Environment::ExitWhenIdle() {
 }
 
 void Environment::BrowserProcessExits(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind) {
+  if (engine_) {
+    // A real end: a crash for a failure, a close otherwise; reported when it happened.
+    if (browser_ == nullptr) return;
+    if (kind == COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL) {
+      browser_->Close();
+    } else {
+      browser_->Crash();
+    }
+    return;
+  }
   if (exited_) return;
   exited_ = true;
   RaiseBrowserProcessExited(kind);

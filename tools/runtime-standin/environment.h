@@ -5,9 +5,12 @@
 // controller closed or a controller could not be made, since the runtime's browser
 // process then ends on its own.
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "tools/runtime-standin/chromium_browser.h"
 #include "tools/runtime-standin/com_object.h"
 #include "tools/runtime-standin/dispatch.h"
 #include "tools/runtime-standin/event_source.h"
@@ -19,7 +22,10 @@ class Environment final
                        ICoreWebView2Environment2, ICoreWebView2Environment3,
                        ICoreWebView2Environment4, ICoreWebView2Environment5> {
  public:
-  Environment(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> dispatcher);
+  // With `browser`, a real Chromium shows the pages (QUORVEL_RUNTIME_ENGINE=chromium).
+  Environment(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> dispatcher,
+              std::shared_ptr<ChromiumBrowser> browser = nullptr);
+  ~Environment() override;
 
   // A controller of this environment closed or went away.
   void ControllerClosed();
@@ -70,12 +76,24 @@ class Environment final
   // arrives from "another process", so it also reaches a host that waits for it.
   void ExitWhenIdle();
   void RaiseBrowserProcessExited(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind);
+  // Chromium: the controller's page target, in a browser that runs (started again when
+  // an earlier one has ended).
+  void OpenEnginePage(HWND parent,
+                      ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> handler,
+                      bool without_view, HRESULT no_view);
+  void WithBrowser(std::function<void(HRESULT)> ready);
+  void AdoptBrowser(std::shared_ptr<ChromiumBrowser> browser);
+  void BrowserEnded(bool expected);
 
   const std::shared_ptr<Dispatcher> dispatcher_;
   int open_controllers_ = 0;
   bool exited_ = false;
   EventSource<ICoreWebView2BrowserProcessExitedEventHandler> browser_process_exited_;
   UnraisedEvents unraised_;
+  const bool engine_;
+  std::shared_ptr<ChromiumBrowser> browser_;
+  bool launching_ = false;
+  std::vector<std::function<void(HRESULT)>> waiting_for_browser_;
 };
 
 }  // namespace standin

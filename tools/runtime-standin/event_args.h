@@ -95,6 +95,7 @@ class NewWindowRequestedArgs final
 
   bool handled() const { return handled_; }
   bool has_new_window() const { return new_window_ != nullptr; }
+  const ComPtr<ICoreWebView2>& new_window() const { return new_window_; }
 
   HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
   HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* new_window) override;

@@ -8,26 +8,18 @@
 // navigation cancelled in NavigationStarting also completes, unsuccessfully with
 // OPERATION_CANCELED, and leaves the current address as it was.
 
+#include "tools/runtime-standin/chromium_mapping.h"
 #include "tools/runtime-standin/event_args.h"
 #include "tools/runtime-standin/webview.h"
 
 namespace standin {
-namespace {
-
-// The runtime reports a document answered with an HTTP error as a failed navigation.
-COREWEBVIEW2_WEB_ERROR_STATUS StatusOfHttpError(int status) {
-  if (status == 401) return COREWEBVIEW2_WEB_ERROR_STATUS_VALID_AUTHENTICATION_CREDENTIALS_REQUIRED;
-  if (status == 407) return COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED;
-  return COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
-}
-
-}  // namespace
 
 const WebView::HistoryEntry* WebView::Current() const {
   return history_.empty() ? nullptr : &history_[current_];
 }
 
 std::wstring WebView::CurrentUri() const {
+  if (engine_ != nullptr) return engine_->CurrentUri();
   const HistoryEntry* current = Current();
   return current != nullptr ? current->uri : L"about:blank";
 }
@@ -62,15 +54,12 @@ void WebView::PostNavigationStep(UINT64 id, void (WebView::*step)()) {
 void WebView::RaiseNavigationStarting() {
   Navigation& navigation = *navigation_;
   const UINT64 id = navigation.id;
-  const std::wstring uri = navigation.target.uri;
   navigation.started = true;
-  auto args = Make<NavigationStartingArgs>(shared_runtime(), uri, navigation.user_initiated,
-                                           navigation.headers, id);
-  for (const auto& handler : navigation_starting_.Handlers()) handler->Invoke(this, args.Get());
-  runtime().log.Event("NavigationStarting", {{"uri", Utf8(uri)}, {"cancelled", args->cancelled()}});
+  const bool cancelled =
+      RaiseStarting(navigation.target.uri, navigation.user_initiated, navigation.headers, id);
   // A handler may have started another navigation or closed the view meanwhile.
   if (closed_ || !navigation_ || navigation_->id != id) return;
-  if (args->cancelled()) {
+  if (cancelled) {
     navigation_->success = false;
     navigation_->status = COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED;
     PostNavigationStep(id, &WebView::CompleteNavigation);
@@ -79,6 +68,14 @@ void WebView::RaiseNavigationStarting() {
   } else {
     PostNavigationStep(id, &WebView::RequestDocument);
   }
+}
+
+bool WebView::RaiseStarting(const std::wstring& uri, bool user_initiated,
+                            const ComPtr<RequestHeaders>& headers, UINT64 id) {
+  auto args = Make<NavigationStartingArgs>(shared_runtime(), uri, user_initiated, headers, id);
+  for (const auto& handler : navigation_starting_.Handlers()) handler->Invoke(this, args.Get());
+  runtime().log.Event("NavigationStarting", {{"uri", Utf8(uri)}, {"cancelled", args->cancelled()}});
+  return args->cancelled();
 }
 
 void WebView::RequestDocument() {
@@ -115,16 +112,19 @@ void WebView::CompleteNavigation() {
 }
 
 void WebView::RaiseNavigationCompleted(Navigation navigation) {
+  RaiseCompleted(navigation.target.uri, navigation.success, navigation.status, navigation.id,
+                 navigation.from_script);
+}
+
+void WebView::RaiseCompleted(const std::wstring& uri, bool success,
+                             COREWEBVIEW2_WEB_ERROR_STATUS status, UINT64 id, bool from_script) {
   auto args = Make<NavigationCompletedArgs>(
-      shared_runtime(), navigation.success,
-      navigation.success ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN : navigation.status,
-      navigation.id);
+      shared_runtime(), success, success ? COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN : status, id);
   for (const auto& handler : navigation_completed_.Handlers()) handler->Invoke(this, args.Get());
-  runtime().log.Event("NavigationCompleted",
-                      {{"uri", Utf8(navigation.target.uri)}, {"success", navigation.success}});
+  runtime().log.Event("NavigationCompleted", {{"uri", Utf8(uri)}, {"success", success}});
   if (closed_) return;
-  if (navigation.from_script) player_.NavigationFinished();
-  if (navigation.success) player_.Start();
+  if (from_script) player_.NavigationFinished();
+  if (success) player_.Start();
 }
 
 ComPtr<ICoreWebView2WebResourceResponse> WebView::RaiseResourceRequested(
@@ -145,6 +145,7 @@ ComPtr<ICoreWebView2WebResourceResponse> WebView::RaiseResourceRequested(
 }
 
 void WebView::PageNavigate(const std::wstring& uri) {
+  if (engine_ != nullptr) return engine_->PageNavigate(uri);
   Navigation navigation;
   navigation.target.uri = uri;
   navigation.headers = Make<RequestHeaders>(shared_runtime(), HeaderList{});

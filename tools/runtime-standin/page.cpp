@@ -8,7 +8,12 @@
 namespace standin {
 
 void WebView::PagePostMessage(const std::wstring& json, const std::optional<std::wstring>& text) {
-  const std::wstring source = CurrentUri();
+  if (engine_ != nullptr) return engine_->PagePostMessage(Utf8(json));
+  RaiseMessage(CurrentUri(), json, text);
+}
+
+void WebView::RaiseMessage(const std::wstring& source, const std::wstring& json,
+                           const std::optional<std::wstring>& text) {
   auto args = Make<WebMessageReceivedArgs>(shared_runtime(), source, json, text);
   for (const auto& handler : web_message_received_.Handlers()) handler->Invoke(this, args.Get());
   Json members = {{"source", Utf8(source)}, {"json", Utf8(json)}};
@@ -17,6 +22,7 @@ void WebView::PagePostMessage(const std::wstring& json, const std::optional<std:
 }
 
 void WebView::PageRequestResource(const Stimulus& stimulus) {
+  if (engine_ != nullptr) return engine_->PageFetch(stimulus);
   auto headers = Make<RequestHeaders>(shared_runtime(), stimulus.headers);
   auto request =
       Make<WebResourceRequest>(shared_runtime(), stimulus.uri, stimulus.method, nullptr, headers);
@@ -25,13 +31,27 @@ void WebView::PageRequestResource(const Stimulus& stimulus) {
       static_cast<COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS>(stimulus.source_kind));
 }
 
-// The stand-in opens no windows: a request nobody handled is only logged as such.
+// The recording stand-in opens no windows: a request nobody handled is only logged as such.
 void WebView::PageOpenWindow(const std::wstring& uri) {
-  auto args = Make<NewWindowRequestedArgs>(shared_runtime(), uri, true);
+  if (engine_ != nullptr) return engine_->PageOpenWindow(uri);
+  bool handled = false;
+  RaiseNewWindow(uri, true, &handled);
+}
+
+ComPtr<ICoreWebView2> WebView::RaiseNewWindow(const std::wstring& uri, bool user_initiated,
+                                              bool* handled) {
+  auto args = Make<NewWindowRequestedArgs>(shared_runtime(), uri, user_initiated);
   for (const auto& handler : new_window_requested_.Handlers()) handler->Invoke(this, args.Get());
   runtime().log.Event(
       "NewWindowRequested",
       {{"uri", Utf8(uri)}, {"handled", args->handled()}, {"newWindow", args->has_new_window()}});
+  *handled = args->handled();
+  return args->new_window();
+}
+
+void WebView::PageEvaluate(const std::string& script) {
+  if (engine_ != nullptr) return engine_->Evaluate(script);
+  runtime().log.Error("the evaluate stimulus needs a browser engine (QUORVEL_RUNTIME_ENGINE)");
 }
 
 void WebView::PageRequestPermission(const std::wstring& uri, COREWEBVIEW2_PERMISSION_KIND kind) {

@@ -154,6 +154,17 @@ HRESULT PrintSettings::put_PrinterName(LPCWSTR value) {
   return PutText("PrinterName", printer_name_, value);
 }
 
+Json PrintSettings::PdfOptions() const {
+  // Orientation 1 is landscape (the ABI headers only forward-declare the enumeration).
+  Json options = {{"landscape", orientation_ == 1},  {"displayHeaderFooter", header_and_footer_},
+                  {"printBackground", backgrounds_}, {"scale", scale_factor_},
+                  {"paperWidth", page_width_},       {"paperHeight", page_height_},
+                  {"marginTop", margin_top_},        {"marginBottom", margin_bottom_},
+                  {"marginLeft", margin_left_},      {"marginRight", margin_right_}};
+  if (!page_ranges_.empty()) options["pageRanges"] = Utf8(page_ranges_);
+  return options;
+}
+
 // Printing: the job is "sent" at once and completes in a later turn of the message loop
 // with the outcome the script queued ({"do":"printResult"}), success when none is queued.
 // Logged as {"call":"Print","printerName":…} (null: the default printer), then
@@ -173,6 +184,23 @@ HRESULT WebView::Print(ICoreWebView2PrintSettings* settings,
   }
   ComPtr<WebView> self(this);
   ComPtr<ICoreWebView2PrintCompletedHandler> completed(handler);
+  if (engine_ != nullptr) {
+    // The browser prints to a PDF file instead of a printer; the script's outcome, if one
+    // was queued, is still what the host is told, unless printing itself failed.
+    const Json options =
+        own != nullptr ? own->PdfOptions() : Make<PrintSettings>(shared_runtime())->PdfOptions();
+    engine_->PrintToPdf(
+        options, [self, completed, outcome](HRESULT code, const std::wstring& file) {
+          if (self->closed_) return;
+          PrintOutcome told = outcome;
+          if (FAILED(code)) told = {code, COREWEBVIEW2_PRINT_STATUS_OTHER_ERROR};
+          if (completed != nullptr) completed->Invoke(told.code, told.status);
+          Json members = {{"hr", HexCode(told.code)}, {"status", static_cast<int>(told.status)}};
+          if (!file.empty()) members["file"] = Utf8(file);
+          self->runtime().log.Event("PrintCompleted", members);
+        });
+    return S_OK;
+  }
   dispatcher_->Post([self, completed, outcome] {
     if (self->closed_) return;
     if (completed != nullptr) completed->Invoke(outcome.code, outcome.status);

@@ -19,6 +19,8 @@ class PrintSettings final
   explicit PrintSettings(std::shared_ptr<Runtime> runtime);
 
   const std::wstring& printer_name() const { return printer_name_; }
+  // These settings as the parameters of the browser's Page.printToPDF.
+  Json PdfOptions() const;
 
   HRESULT STDMETHODCALLTYPE get_Orientation(COREWEBVIEW2_PRINT_ORIENTATION* value) override;
   HRESULT STDMETHODCALLTYPE put_Orientation(COREWEBVIEW2_PRINT_ORIENTATION value) override;

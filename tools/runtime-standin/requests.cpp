@@ -115,6 +115,27 @@ HRESULT WebResourceResponse::put_ReasonPhrase(LPCWSTR reason) {
   return S_OK;
 }
 
+std::string ReadAll(IStream* stream) {
+  std::string bytes;
+  if (stream == nullptr) return bytes;
+  const LARGE_INTEGER start = {};
+  stream->Seek(start, STREAM_SEEK_SET, nullptr);  // a stream that cannot seek is read as it is
+  char chunk[65536];
+  ULONG got = 0;
+  while (SUCCEEDED(stream->Read(chunk, sizeof(chunk), &got)) && got > 0) bytes.append(chunk, got);
+  return bytes;
+}
+
+ComPtr<IStream> StreamOf(std::string_view bytes) {
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return nullptr;
+  ULONG written = 0;
+  stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
+  const LARGE_INTEGER start = {};
+  stream->Seek(start, STREAM_SEEK_SET, nullptr);
+  return stream;
+}
+
 Json ResponseJson(ICoreWebView2WebResourceResponse* response) {
   if (response == nullptr) return nullptr;
   Json members = Json::object();

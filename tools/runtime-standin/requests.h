@@ -90,6 +90,11 @@ class WebResourceResponse final
   HeaderList headers_;
 };
 
+// Everything in `stream` from its start (a host may hand over a stream it just wrote).
+std::string ReadAll(IStream* stream);
+// A new stream holding `bytes`, positioned at its start.
+ComPtr<IStream> StreamOf(std::string_view bytes);
+
 // {"status":…,"reason":…,"headers":{…}} of any response, for the log; the headers only
 // when the response is the stand-in's own.
 Json ResponseJson(ICoreWebView2WebResourceResponse* response);

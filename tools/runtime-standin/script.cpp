@@ -116,6 +116,9 @@ Stimulus Parse(const Value& line) {
     stimulus.action = Stimulus::Action::kBrowserExit;
     stimulus.kind =
         OptionalNumber<int>(line, "kind", COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED);
+  } else if (name == "evaluate") {
+    stimulus.action = Stimulus::Action::kEvaluate;
+    stimulus.script = Utf8(RequiredText(line, "script"));
   } else {
     throw ScriptError{"does nothing the stand-in knows: \"" + name + "\""};
   }
@@ -208,6 +211,9 @@ void ScriptPlayer::Play(const Stimulus& stimulus) {
     case Stimulus::Action::kBrowserExit:
       view_.environment().BrowserProcessExits(
           static_cast<COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND>(stimulus.kind));
+      break;
+    case Stimulus::Action::kEvaluate:
+      view_.PageEvaluate(stimulus.script);
       break;
   }
 }

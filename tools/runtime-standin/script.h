@@ -18,6 +18,13 @@
 //                                          0, hr default 0; hr as a number or "0x…" text)
 //   {"do":"browserExit"}                  the browser process ends; optional "kind"
 //                                          (default 1 = failed)
+//   {"do":"evaluate","script":…}          the page runs this script (with Chromium only;
+//                                          the recording mode logs an error)
+//
+// With Chromium (QUORVEL_RUNTIME_ENGINE=chromium) the stimuli are real page actions: a
+// message is posted by chrome.webview.postMessage in the page, navigate sets
+// location.href, resource is a fetch() by the page, newWindow calls window.open, and
+// browserExit crashes the browser (closes it for kind 0).
 //
 // Any line may carry "afterMs": the stimulus is played that many milliseconds after the
 // previous one (the first: after the first navigation completed). A navigate stimulus
@@ -48,7 +55,8 @@ struct Stimulus {
     kNewWindow,
     kPermission,
     kPrintResult,
-    kBrowserExit
+    kBrowserExit,
+    kEvaluate
   };
 
   Action action = Action::kMessage;
@@ -60,6 +68,7 @@ struct Stimulus {
   HeaderList headers;
   int context = COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER;
   int source_kind = COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT;
+  std::string script;   // evaluate
   int kind = 0;         // permission kind, print status or exit kind
   HRESULT code = S_OK;  // printResult
 };

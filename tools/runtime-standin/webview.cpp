@@ -21,12 +21,18 @@ bool IsAbsoluteUri(std::wstring_view uri) {
 }  // namespace
 
 WebView::WebView(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> dispatcher,
-                 ComPtr<Environment> environment)
+                 ComPtr<Environment> environment, const EngineTarget* engine)
     : ComObject(runtime),
       dispatcher_(std::move(dispatcher)),
       environment_(std::move(environment)),
       settings_(Make<Settings>(runtime)),
-      player_(*this) {}
+      player_(*this) {
+  if (engine != nullptr) {
+    engine_ = std::make_shared<ChromiumPage>(*this, engine->browser, engine->target,
+                                             engine->session, engine->parent, engine->bounds);
+    engine_->Start();
+  }
+}
 
 WebView::~WebView() { Close(); }
 
@@ -35,6 +41,7 @@ void WebView::Close() {
   closed_ = true;
   player_.Stop();
   navigation_.reset();
+  if (engine_ != nullptr) engine_->Close();
   // The host's handlers often hold the host's own references to the view: letting go of
   // them here is what breaks those cycles.
   navigation_starting_.Clear();
@@ -72,6 +79,10 @@ HRESULT WebView::Navigate(LPCWSTR uri) {
     return E_INVALIDARG;
   }
   runtime().log.Call("Navigate", call);
+  if (engine_ != nullptr) {
+    engine_->Navigate({uri, Utf8(uri), L"", {}, std::nullopt});
+    return S_OK;
+  }
   Navigation navigation;
   navigation.target.uri = uri;
   navigation.headers = Make<RequestHeaders>(shared_runtime(), HeaderList{});
@@ -83,6 +94,10 @@ HRESULT WebView::NavigateToString(LPCWSTR html) {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
   if (html == nullptr) return E_INVALIDARG;
   runtime().log.Call("NavigateToString", {{"html", Utf8(html)}});
+  if (engine_ != nullptr) {
+    engine_->NavigateToString(html);
+    return S_OK;
+  }
   Navigation navigation;
   navigation.target = {L"about:blank", true};
   navigation.headers = Make<RequestHeaders>(shared_runtime(), HeaderList{});
@@ -100,6 +115,13 @@ HRESULT WebView::NavigateWithWebResourceRequest(ICoreWebView2WebResourceRequest*
                       {"method", Utf8(own->method())},
                       {"headers", HeadersJson(own->headers()->list())}});
   if (!IsAbsoluteUri(own->uri())) return E_INVALIDARG;
+  if (engine_ != nullptr) {
+    std::optional<std::string> body;
+    if (own->content() != nullptr) body = ReadAll(own->content().Get());
+    engine_->Navigate(
+        {own->uri(), Utf8(own->uri()), own->method(), own->headers()->list(), std::move(body)});
+    return S_OK;
+  }
   Navigation navigation;
   navigation.target.uri = own->uri();
   navigation.method = own->method();
@@ -118,6 +140,18 @@ HRESULT WebView::AddScriptToExecuteOnDocumentCreated(
   document_scripts_.emplace(id, script);
   runtime().log.Call("AddScriptToExecuteOnDocumentCreated",
                      {{"script", Utf8(script)}, {"id", Utf8(id)}});
+  if (engine_ != nullptr) {
+    // Completed once the browser has the script, so a navigation the host starts from the
+    // completion runs it.
+    ComPtr<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler> completed(handler);
+    ComPtr<WebView> self(this);
+    engine_->AddScript(id, script, [self, completed, id](HRESULT code) {
+      if (completed != nullptr && !self->closed_) {
+        completed->Invoke(code, SUCCEEDED(code) ? id.c_str() : nullptr);
+      }
+    });
+    return S_OK;
+  }
   if (handler != nullptr) {
     dispatcher_->Post(
         [handler =
@@ -132,6 +166,7 @@ HRESULT WebView::RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) {
   if (id == nullptr) return E_INVALIDARG;
   runtime().log.Call("RemoveScriptToExecuteOnDocumentCreated", {{"id", Utf8(id)}});
   document_scripts_.erase(id);
+  if (engine_ != nullptr) engine_->RemoveScript(id);
   return S_OK;
 }
 
@@ -148,6 +183,10 @@ HRESULT WebView::CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT, IStre
 HRESULT WebView::Reload() {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
   runtime().log.Call("Reload");
+  if (engine_ != nullptr) {
+    engine_->Reload();
+    return S_OK;
+  }
   Navigation navigation;
   if (const HistoryEntry* current = Current()) {
     navigation.target = *current;
@@ -172,6 +211,7 @@ HRESULT WebView::PostWebMessageAsJson(LPCWSTR json) {
     return E_INVALIDARG;
   }
   runtime().log.Call("PostWebMessageAsJson", call);
+  if (engine_ != nullptr) engine_->PostToPage(text);
   return S_OK;
 }
 
@@ -179,6 +219,9 @@ HRESULT WebView::PostWebMessageAsString(LPCWSTR text) {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
   if (text == nullptr) return E_INVALIDARG;
   runtime().log.Call("PostWebMessageAsString", {{"text", Utf8(text)}});
+  if (engine_ != nullptr) {
+    engine_->PostToPage(Json(Utf8(text)).dump(-1, ' ', true, Json::error_handler_t::replace));
+  }
   return S_OK;
 }
 
@@ -187,26 +230,33 @@ HRESULT WebView::CallDevToolsProtocolMethod(
   return E_NOTIMPL;
 }
 
-// No browser process runs; 0 tells the host there is none to wait for. The host learns
-// of the end of the (pretended) browser process through BrowserProcessExited instead.
+// In the recording mode no browser process runs; 0 tells the host there is none to wait
+// for. The host learns of the end of the (pretended) browser process through
+// BrowserProcessExited instead. With Chromium: its Unix pid, which no Windows API knows.
 HRESULT WebView::get_BrowserProcessId(UINT32* id) {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
-  return GetValue(id, 0);
+  return GetValue(id, engine_ != nullptr ? engine_->browser_process_id() : 0);
 }
 
 HRESULT WebView::get_CanGoBack(BOOL* can_go_back) {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
+  if (engine_ != nullptr) return GetValue(can_go_back, engine_->CanGoBack());
   return GetValue(can_go_back, !history_.empty() && current_ > 0);
 }
 
 HRESULT WebView::get_CanGoForward(BOOL* can_go_forward) {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
+  if (engine_ != nullptr) return GetValue(can_go_forward, engine_->CanGoForward());
   return GetValue(can_go_forward, current_ + 1 < history_.size());
 }
 
 HRESULT WebView::GoBack() {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
   runtime().log.Call("GoBack");
+  if (engine_ != nullptr) {
+    engine_->GoBack();
+    return S_OK;
+  }
   if (history_.empty() || current_ == 0) return S_OK;  // nothing to go back to
   Navigation navigation;
   navigation.history_index = current_ - 1;
@@ -219,6 +269,10 @@ HRESULT WebView::GoBack() {
 HRESULT WebView::GoForward() {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
   runtime().log.Call("GoForward");
+  if (engine_ != nullptr) {
+    engine_->GoForward();
+    return S_OK;
+  }
   if (current_ + 1 >= history_.size()) return S_OK;
   Navigation navigation;
   navigation.history_index = current_ + 1;
@@ -236,6 +290,7 @@ HRESULT WebView::GetDevToolsProtocolEventReceiver(LPCWSTR,
 HRESULT WebView::Stop() {
   if (HRESULT usable = Usable(); FAILED(usable)) return usable;
   runtime().log.Call("Stop");
+  if (engine_ != nullptr) engine_->Stop();
   return S_OK;
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/runtime-standin/chromium_page.h"
 #include "tools/runtime-standin/com_object.h"
 #include "tools/runtime-standin/dispatch.h"
 #include "tools/runtime-standin/event_source.h"
@@ -25,6 +26,15 @@ namespace standin {
 
 class Environment;
 
+// Where a view's page lives when a real browser shows it.
+struct EngineTarget {
+  std::shared_ptr<ChromiumBrowser> browser;
+  std::string target;
+  std::string session;
+  HWND parent = nullptr;
+  RECT bounds = {};
+};
+
 class WebView final
     : public ComObject<WebView, ICoreWebView2_22, ICoreWebView2, ICoreWebView2_2, ICoreWebView2_3,
                        ICoreWebView2_4, ICoreWebView2_5, ICoreWebView2_6, ICoreWebView2_7,
@@ -33,8 +43,9 @@ class WebView final
                        ICoreWebView2_16, ICoreWebView2_17, ICoreWebView2_18, ICoreWebView2_19,
                        ICoreWebView2_20, ICoreWebView2_21> {
  public:
+  // With `engine`, a real browser's page shows and runs what the host asks for.
   WebView(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> dispatcher,
-          ComPtr<Environment> environment);
+          ComPtr<Environment> environment, const EngineTarget* engine = nullptr);
   ~WebView() override;
 
   // The controller closed or went away: the view raises nothing more, lets go of the
@@ -54,6 +65,28 @@ class WebView final
   void PageOpenWindow(const std::wstring& uri);
   void PageRequestPermission(const std::wstring& uri, COREWEBVIEW2_PERMISSION_KIND kind);
   void QueuePrintOutcome(HRESULT code, COREWEBVIEW2_PRINT_STATUS status);
+  // The page runs `script` (an evaluate stimulus); without an engine only an error is logged.
+  void PageEvaluate(const std::string& script);
+
+  // The real browser's page, null in the recording mode.
+  ChromiumPage* engine() const { return engine_.get(); }
+  std::shared_ptr<Runtime> shared_state() const { return shared_runtime(); }
+  bool closed() const { return closed_; }
+
+  // Events as the engine raises them, each logged after the host's handlers ran as in the
+  // recording mode; each returns what the handlers answered.
+  bool RaiseStarting(const std::wstring& uri, bool user_initiated,
+                     const ComPtr<RequestHeaders>& headers, UINT64 id);  // true: cancelled
+  void RaiseCompleted(const std::wstring& uri, bool success, COREWEBVIEW2_WEB_ERROR_STATUS status,
+                      UINT64 id, bool from_script);
+  // Raises WebResourceRequested when a filter matches; the response the host set, if any.
+  ComPtr<ICoreWebView2WebResourceResponse> RaiseResourceRequested(
+      const ComPtr<WebResourceRequest>& request, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+      COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS source);
+  void RaiseMessage(const std::wstring& source, const std::wstring& json,
+                    const std::optional<std::wstring>& text);
+  // The view the host gave for the new window, if any; `handled` what it said.
+  ComPtr<ICoreWebView2> RaiseNewWindow(const std::wstring& uri, bool user_initiated, bool* handled);
 
   // ICoreWebView2
   HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) override;
@@ -346,11 +379,6 @@ class WebView final
   void RaiseNavigationCompleted(Navigation navigation);
   const HistoryEntry* Current() const;
 
-  // Raises WebResourceRequested when a filter matches; the response the host set, if any.
-  ComPtr<ICoreWebView2WebResourceResponse> RaiseResourceRequested(
-      const ComPtr<WebResourceRequest>& request, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
-      COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS source);
-
   HRESULT AddFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
                     COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS sources, const char* call,
                     bool with_sources);
@@ -409,6 +437,7 @@ class WebView final
   POINT download_dialog_margin_ = {};
 
   ScriptPlayer player_;
+  std::shared_ptr<ChromiumPage> engine_;
 };
 
 }  // namespace standin
