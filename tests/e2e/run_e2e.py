@@ -5,10 +5,15 @@ the runtime stand-in as the browser, and checks what a learner would see: exit c
 the stand-in's record of what the player did in the browser, the simulator's record of
 the requests, the registry, the clipboard, and screenshots left in the output folder.
 
+With --engine chromium the stand-in runs the pages in headless Chromium and draws them
+in the player's windows: every scenario runs against real pages, and the scenarios of
+render_scenarios.py work the pages with the mouse and keyboard.
+
 usage: run_e2e.py --wine-run W --wineprefix P --player EXE --standin DLL --probe EXE
-                  --tool EXE --out DIR [scenario ...]
+                  --tool EXE --out DIR [--engine recording|chromium] [scenario ...]
 """
 import argparse
+import base64
 import json
 import os
 import shutil
@@ -19,7 +24,11 @@ from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parent
 sys.path.insert(0, str(SOURCE.parent.parent / "tools" / "platform-sim"))
+from demo_pdf import build_handout_pdf  # noqa: E402
 from simulator import Simulator, make_chain  # noqa: E402
+import render_scenarios  # noqa: E402
+
+FIXTURE_CERTS = SOURCE.parent.parent / "tools" / "platform-sim" / "test-fixture-demo-certs"
 
 DOMAIN = "127.0.0.1:8443"
 TITLE = "Quorvel V 4.11.0"
@@ -39,7 +48,30 @@ def windows_path(path):
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
 
+def leaf_key_pin():
+    """The base64 SHA-256 of the simulator certificate's public key."""
+    for line in (FIXTURE_CERTS / "pins.txt").read_text().splitlines():
+        name, _, pin = line.partition(" ")
+        if name == "leaf":
+            return pin
+    raise Failure("no leaf pin in pins.txt")
+
+
+def chromium_settings(out):
+    """The stand-in's settings for running pages in Chromium: the simulator's certificate
+    trusted by its key, every host but the loopback one sent to a closed proxy port so
+    nothing leaves the machine, and printed files kept with the run."""
+    return {
+        "QUORVEL_RUNTIME_ENGINE": "chromium",
+        "QUORVEL_RUNTIME_CHROMIUM_ARGS": f"--ignore-certificate-errors-spki-list={leaf_key_pin()} "
+                                         "--proxy-server=127.0.0.1:9",
+        "QUORVEL_RUNTIME_PRINT_DIR": windows_path(out),
+    }
+
+
 class Harness:
+    check = staticmethod(check)
+
     def __init__(self, args):
         self.args = args
         self.out = Path(args.out)
@@ -83,6 +115,8 @@ class Harness:
         if self.log.exists():
             self.log.unlink()
         env = dict(os.environ)
+        if self.args.engine == "chromium":
+            env.update(chromium_settings(self.out))
         env["QUORVEL_RUNTIME_LOG"] = windows_path(self.log)
         if script is not None:
             script_file = self.out / "stimuli.jsonl"
@@ -135,6 +169,9 @@ class Harness:
 
     def requests(self):
         return [(r["method"], r["path"]) for r in self.sim.requests()]
+
+    def window_state(self, title=TITLE):
+        return window_state(self, title)
 
 
 # --- scenarios ------------------------------------------------------------------------
@@ -312,30 +349,37 @@ def events(lines, name):
 
 def player_window(h):
     """Messages, navigation policy and resource headers in the player window."""
-    h.sim.set_answers({"PUT /api/player/content": {"json": {
-        "data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}, "watermark": "W"}}})
+    h.sim.set_answers({
+        "PUT /api/player/content": {"json": {
+            "data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}, "watermark": "W"}},
+        "GET /a.pdf": {"headers": {"Content-Type": "application/pdf"},
+                       "body_base64": base64.b64encode(build_handout_pdf()).decode()},
+    })
     process = h.start(h.make_link("lesson-7"), script=[
         {"do": "message", "text": "pageLoaded"},
         {"do": "navigate", "uri": "https://evil.example.com/phish"},
-        {"do": "navigate", "uri": "https://player.vimeo.com/video/1"},
         {"do": "resource", "uri": f"https://{DOMAIN}/media/1.ts"},
         {"do": "resource", "uri": "https://www.youtube.com/embed/x"},
         {"do": "newWindow", "uri": "https://evil.example.com/popup"},
         {"do": "message", "text": "toggleFullscreen", "afterMs": 3000},
         {"do": "messageJson", "json": "toggleFullscreen", "afterMs": 3000},
+        # Last: an allowed host that is not there leaves an error page behind.
+        {"do": "navigate", "uri": "https://player.vimeo.com/video/1", "afterMs": 1000},
     ])
     lines = h.wait_for(lambda l: len(events(l, "WebResourceRequested")) >= 3, "the scripted requests")
     before = window_state(h)
-    starts = {e["uri"]: e["cancelled"] for e in events(lines, "NavigationStarting")}
-    check(starts.get("https://evil.example.com/phish") is True, f"navigations: {starts}")
-    check(starts.get("https://player.vimeo.com/video/1") is False, f"navigations: {starts}")
     requests = {e["uri"]: e["headers"] for e in events(lines, "WebResourceRequested")}
     media = requests[f"https://{DOMAIN}/media/1.ts"]
     for name in ("X-Quorvel-Client", "X-Device-Id", "X-Device-Fingerprint", "X-Quorvel-Device",
                  "X-Quorvel-Machine"):
         check(name in media, f"media request lacks {name}: {media}")
-    check(requests["https://www.youtube.com/embed/x"].get("Referer") == DOMAIN,
-          f"YouTube request: {requests['https://www.youtube.com/embed/x']}")
+    youtube = h.wait_for(lambda l: any(e["uri"] == "https://www.youtube.com/embed/x"
+                                       for e in events(l, "WebResourceRequested")),
+                         "the YouTube request")
+    youtube = [e for e in events(youtube, "WebResourceRequested")
+               if e["uri"] == "https://www.youtube.com/embed/x"][0]["headers"]
+    check(youtube.get("Referer") == DOMAIN, f"YouTube request: {youtube}")
+
     def fullscreen_messages(lines):
         return [e for e in events(lines, "WebMessageReceived") if "toggleFullscreen" in e["json"]]
 
@@ -355,11 +399,18 @@ def player_window(h):
     check(after[0] & 0x00CF0000 == 0x00CF0000, f"back to an overlapped window: {after[0]:08x}")
     check(after[1][2] - after[1][0] == 1280 and after[1][3] - after[1][1] == 720,
           f"back to 1280 x 720: {after[1]} (was {before[1]})")
+    lines = h.wait_for(lambda l: any(e["uri"] == "https://player.vimeo.com/video/1"
+                                     for e in events(l, "NavigationStarting")), "the video host")
+    starts = {e["uri"]: e["cancelled"] for e in events(lines, "NavigationStarting")}
+    check(starts.get("https://evil.example.com/phish") is True, f"navigations: {starts}")
+    check(starts.get("https://player.vimeo.com/video/1") is False, f"navigations: {starts}")
     check(h.close_main_window(process) == 0, "player window: exit code")
     h.sim.set_answers({})
 
 
 def init_screen_buttons(h):
+    # A real browser plays the stimuli only on a page that loaded.
+    h.sim.set_answers({"GET /app/*": render_scenarios.page()})
     process = h.start(script=[
         {"do": "message", "text": "btn_fullscreen", "afterMs": 3000},
         {"do": "message", "text": "btn_fullscreen", "afterMs": 3000},
@@ -384,6 +435,7 @@ def init_screen_buttons(h):
                                      for x in l if x.get("call")), "the home navigation")
     h.screenshot("init-screen-after-buttons")
     check(h.close_main_window(process) == 0, "init screen buttons: exit code")
+    h.sim.set_answers({})
 
 
 def browser_pin_failure(h):
@@ -394,14 +446,16 @@ def browser_pin_failure(h):
     # Port 443 serves the platform's own certificate, so 127.0.0.1 passes its pins there,
     # while "localhost", pinned to another key by the served list, fails them.
     h.sim.set_answers({"GET /api/player/pins": {"json": [
-        {"scope": "localhost", "pins": ["sha256/AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA="]}]}})
+        {"scope": "localhost", "pins": ["sha256/AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA="]}]},
+        "GET /app/*": render_scenarios.page()})
     with Simulator(str(h.out / "sim-443"), port=443):
         process = h.start(script=[{"do": "resource", "uri": "https://LOCALHOST:443/lesson.js"}])
         rc, _ = h.probe("find", "Security Alert", "60000")
         check(rc == 0, "no browser pin-failure diagnostic")
         lines = h.standin_lines()
+        # A real browser writes the address in its normal form.
         blocked = [e for e in events(lines, "WebResourceRequested")
-                   if e["uri"] == "https://LOCALHOST:443/lesson.js"]
+                   if e["uri"].lower().replace(":443/", "/") == "https://localhost/lesson.js"]
         check(blocked and blocked[0]["response"] and blocked[0]["response"]["status"] == 403
               and blocked[0]["response"]["reason"] == "Blocked", f"blocked request: {blocked}")
         rc, code = h.probe("clipboard")
@@ -415,14 +469,19 @@ def browser_pin_failure(h):
 SCENARIOS = {f.__name__: f for f in (no_link, link_kinds, player_window, init_screen_buttons,
                                      second_start, broken_links, updates, wrong_pins,
                                      browser_pin_failure, no_runtime)}
+RENDER_SCENARIOS = {f.__name__: f for f in render_scenarios.SCENARIOS}
 
 
 def main():
     parser = argparse.ArgumentParser()
     for name in ("wine-run", "wineprefix", "player", "standin", "probe", "tool", "out"):
         parser.add_argument(f"--{name}", required=True)
+    parser.add_argument("--engine", choices=("recording", "chromium"), default="recording")
     parser.add_argument("scenarios", nargs="*")
     args = parser.parse_args()
+    scenarios = dict(SCENARIOS)
+    if args.engine == "chromium":
+        scenarios.update(RENDER_SCENARIOS)
     out = Path(args.out)
     out.mkdir(parents=True, exist_ok=True)
     env_prefix = {"WINEPREFIX": args.wineprefix}
@@ -430,15 +489,15 @@ def main():
 
     h = Harness(args)
     h.lay_out_player()
-    fixture_root = SOURCE.parent.parent / "tools" / "platform-sim" / "test-fixture-demo-certs" / "root.pem"
+    fixture_root = FIXTURE_CERTS / "root.pem"
     check(h.probe("trust", windows_path(fixture_root))[0] == 0, "could not trust the test root")
     failures = []
     with Simulator(str(out / "sim"), port=8443) as sim:
         h.sim = sim
-        for name in args.scenarios or SCENARIOS:
+        for name in args.scenarios or scenarios:
             started = time.monotonic()
             try:
-                SCENARIOS[name](h)
+                scenarios[name](h)
                 print(f"ok   {name} ({time.monotonic() - started:.1f} s)", flush=True)
             except Exception as error:  # noqa: BLE001 - report every scenario
                 failures.append(name)

@@ -5,9 +5,14 @@
 //                                                   caption contains TEXT; prints its text
 //   window_probe close TEXT TIMEOUT_MS             close the top-level window whose title
 //                                                   contains TEXT
-//   window_probe find TEXT TIMEOUT_MS              print class, style and rectangle of it
+//   window_probe find TEXT TIMEOUT_MS              print class, style, rectangle and the
+//                                                   client area's screen origin of it
 //   window_probe clipboard                         print the clipboard's 8-bit text
 //   window_probe trust PEM_PATH                    make a test root trusted machine-wide
+//   window_probe printers NAME...                  install test printers (printing to a
+//                                                   file), the first one the default
+//   window_probe pick PRINTER TIMEOUT_MS           in the printer dialog, choose PRINTER
+//                                                   and press Print; prints what it listed
 //
 // TEXT is matched as a substring of the title, so ASCII fragments of mixed-language
 // captions can be given on any command line. Exit code 0 when done, 2 on time-out.
@@ -20,6 +25,9 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "print/printer_dialog_template.h"
+#include "tests/print_job/test_printers.h"
 
 namespace {
 
@@ -90,10 +98,12 @@ int Find(const std::wstring& fragment, DWORD timeoutMs, bool close) {
   GetWindowRect(window, &rect);
   wchar_t className[128] = {};
   GetClassNameW(window, className, static_cast<int>(std::size(className)));
-  std::printf("class=%s\ntitle=%s\nstyle=%08lx\nrect=%ld,%ld,%ld,%ld\n", Utf8(className).c_str(),
-              Utf8(TextOf(window)).c_str(),
+  POINT client = {0, 0};
+  ClientToScreen(window, &client);
+  std::printf("class=%s\ntitle=%s\nstyle=%08lx\nrect=%ld,%ld,%ld,%ld\nclient=%ld,%ld\n",
+              Utf8(className).c_str(), Utf8(TextOf(window)).c_str(),
               static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)), rect.left, rect.top,
-              rect.right, rect.bottom);
+              rect.right, rect.bottom, client.x, client.y);
   std::fflush(stdout);
   if (close) PostMessageW(window, WM_CLOSE, 0, 0);
   return 0;
@@ -135,6 +145,34 @@ int Trust(const wchar_t* pemPath) {
   return added ? 0 : 1;
 }
 
+int InstallPrinters(int count, wchar_t** names) {
+  TestPrinters printers(std::vector<std::wstring>(names, names + count), names[0]);
+  printers.Keep();
+  if (!printers.ok()) std::fprintf(stderr, "%s\n", printers.problem().c_str());
+  return printers.ok() ? 0 : 1;
+}
+
+// The player's printer dialog, worked as a user would: the list's item, then Print.
+int PickPrinter(const std::wstring& printer, DWORD timeoutMs) {
+  const HWND dialog = WaitFor(L"Select Printer", true, timeoutMs);
+  if (dialog == nullptr) return 2;
+  const HWND list = GetDlgItem(dialog, printer_dialog::kListId);
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  LRESULT chosen = LB_ERR;
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    std::printf("listed=%s\n", Utf8(text).c_str());
+    if (text == printer) chosen = i;
+  }
+  std::fflush(stdout);
+  if (chosen == LB_ERR) return 1;
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(printer_dialog::kPrintId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, printer_dialog::kPrintId)));
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -144,6 +182,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"find" && argc == 4) return Find(argv[2], _wtoi(argv[3]), false);
   if (command == L"clipboard") return Clipboard();
   if (command == L"trust" && argc == 3) return Trust(argv[2]);
-  std::fprintf(stderr, "usage: window_probe answer|close|find|clipboard ...\n");
+  if (command == L"printers" && argc >= 3) return InstallPrinters(argc - 2, argv + 2);
+  if (command == L"pick" && argc == 4) return PickPrinter(argv[2], _wtoi(argv[3]));
+  std::fprintf(stderr, "usage: window_probe answer|close|find|clipboard|trust|printers|pick ...\n");
   return 64;
 }

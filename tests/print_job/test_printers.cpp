@@ -51,7 +51,9 @@ TestPrinters::TestPrinters(std::vector<std::wstring> names, const std::wstring& 
   }
 }
 
-TestPrinters::~TestPrinters() { RemoveAll(); }
+TestPrinters::~TestPrinters() {
+  if (!keep_) RemoveAll();
+}
 
 void TestPrinters::RemoveAll() {
   DWORD needed = 0;

@@ -18,9 +18,13 @@ class TestPrinters {
   bool ok() const { return problem_.empty(); }
   const std::string& problem() const { return problem_; }
 
+  // Leaves the printers installed after this object goes, for a run of the whole player.
+  void Keep() { keep_ = true; }
+
   // Removes every printer that uses the test driver.
   static void RemoveAll();
 
  private:
   std::string problem_;
+  bool keep_ = false;
 };
