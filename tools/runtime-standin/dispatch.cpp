@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "tools/runtime-standin/this_module.h"
+
 namespace standin {
 namespace {
 
@@ -26,14 +28,6 @@ struct Registry {
 Registry& Dispatchers() {
   static Registry* const registry = new Registry();
   return *registry;
-}
-
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&Dispatchers), &module);
-  return module;
 }
 
 void Run(const Dispatcher::Task& task) {

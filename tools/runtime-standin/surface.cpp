@@ -12,20 +12,12 @@
 #include <mutex>
 #include <system_error>
 
+#include "tools/runtime-standin/this_module.h"
+
 namespace standin {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvelStandinSurface";
-
-// The module this code is in (the stand-in DLL, or a test program built with it): the
-// window class belongs to it.
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
 
 // GDI+ and the window class, shared by the process's surfaces: the first surface sets
 // them up and the last one takes them down, so neither outlives its users nor this DLL
