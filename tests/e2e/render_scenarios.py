@@ -16,12 +16,13 @@ TITLE = "Quorvel V 4.11.0"
 
 # A platform page that reports, every 300 ms, what a test needs to know about it: which
 # document it is, where it is, whether the loading overlay covers it, and where the
-# navigation bar's buttons and its own outside link are (centres, in page pixels).
+# navigation bar's buttons and its own links out are (centres, in page pixels).
 REPORTING_PAGE = """<!doctype html><html><head><meta charset="utf-8"><title>Course</title>
 <style>body{font:18px sans-serif;margin:48px;background:#f4f6fb;color:#223}
 a{display:inline-block;margin-top:200px;padding:18px 28px;background:#dde4ff;color:#223}</style>
 </head><body><h1>Course page</h1><p>A page of the demo platform.</p>
-<a id="outside" href="https://evil.example.com/away">Somewhere else</a>%EXTRA%
+<a id="outside" href="https://evil.example.com/away">Somewhere else</a>
+<a id="popup" href="https://evil.example.com/popup" target="_blank">In a new window</a>%EXTRA%
 <script>
 var doc = Math.random().toString(36).slice(2);
 function centre(element) {
@@ -36,7 +37,8 @@ function report() {
     doc: doc, href: location.href,
     overlay: !!overlay && getComputedStyle(overlay).display !== 'none',
     bar: Array.prototype.map.call(buttons, centre),
-    outside: centre(document.getElementById('outside'))}));
+    outside: centre(document.getElementById('outside')),
+    popup: centre(document.getElementById('popup'))}));
 }
 report();
 setInterval(report, 300);
@@ -186,7 +188,8 @@ def rendered_lesson(h):
 
 def rendered_direct_page(h):
     """The loading overlay covers a page until its load event, then goes; Ctrl+P in the
-    page reaches the printer dialog; a link outside the policy leaves the page as it was."""
+    page reaches the printer dialog; a link outside the policy, and one to a new window,
+    leave the page as it was."""
     rc, _ = h.probe("printers", "Office Printer", "Quorvel Test Printer")
     h.check(rc == 0, "could not install the test printers")
     h.sim.set_answers({
@@ -220,7 +223,15 @@ def rendered_direct_page(h):
                                      for e in events(l, "NavigationStarting")), "the outside link")
     h.check(all(e["cancelled"] for e in events(lines, "NavigationStarting")
                 if e["uri"].startswith("https://evil.example.com")), "the outside link was let go")
+    # A link that opens a new window: the host takes the request, and refuses the address.
+    click(h, stay["popup"])
+    lines = h.wait_for(lambda l: events(l, "NewWindowRequested"), "the new window's request")
+    h.check(events(lines, "NewWindowRequested")[0]["uri"] == "https://evil.example.com/popup",
+            events(lines, "NewWindowRequested"))
     time.sleep(1.5)
+    refused = [e for e in events(h.standin_lines(), "NavigationStarting")
+               if e["uri"] == "https://evil.example.com/popup"]
+    h.check(refused and all(e["cancelled"] for e in refused), f"the pop-up's address: {refused}")
     after = latest(h, "the page's report")
     h.check(after["doc"] == stay["doc"] and after["href"] == stay["href"],
             f"the page moved: {stay} -> {after}")
@@ -230,8 +241,7 @@ def rendered_direct_page(h):
 
 def rendered_pdf_and_print(h):
     """The watermark over a PDF, restored at once when removed; the print button reaches
-    the printer dialog, and
-    a chosen printer's success reaches the page."""
+    the printer dialog, and a chosen printer's success reaches the page."""
     rc, _ = h.probe("printers", "Office Printer", "Quorvel Test Printer")
     h.check(rc == 0, "could not install the test printers")
     h.sim.set_answers({

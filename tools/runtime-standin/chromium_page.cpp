@@ -109,7 +109,9 @@ void ChromiumPage::OnEvent(const std::string& method, const Json& params) {
   } else if (method == "Network.requestWillBeSent") {
     // Kept small: requests that never pause (data:, cache) leave entries behind.
     if (network_types_.size() > 256) network_types_.clear();
-    network_types_[params.value("requestId", std::string())] = params.value("type", std::string());
+    const std::string id = params.value("requestId", std::string());
+    network_types_[id] = params.value("type", std::string());
+    ResumeAwaitingType(id);
   } else if (method == "Network.responseReceived") {
     OnDocumentResponse(params);
   } else if (method == "Network.loadingFailed") {

@@ -123,6 +123,8 @@ class ChromiumPage : public std::enable_shared_from_this<ChromiumPage> {
 
   // Paused requests (chromium_requests.cpp).
   void OnRequestPaused(const Json& params);
+  // A paused request put off until Network told its type, or until that wait is over.
+  void ResumeAwaitingType(const std::string& network_id);
   // Raises WebResourceRequested when a filter matches, then fulfils or continues.
   void Intercept(const std::string& request_id, const Json& request,
                  COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, const Navigation* host);
@@ -155,6 +157,9 @@ class ChromiumPage : public std::enable_shared_from_this<ChromiumPage> {
   // Network's types of requests not yet paused: Fetch calls a fetch() an XHR, Network
   // does not.
   std::map<std::string, std::string> network_types_;
+  // Paused XHR-typed requests waiting for that news, by network id.
+  std::map<std::string, Json> awaiting_type_;
+  static constexpr UINT kTypeWaitMs = 200;
   int prints_ = 0;
 };
 

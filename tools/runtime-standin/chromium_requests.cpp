@@ -52,7 +52,20 @@ void ChromiumPage::OnRequestPaused(const Json& params) {
   const std::string type = params.value("resourceType", std::string());
   const std::string network_id = params.value("networkId", std::string());
   COREWEBVIEW2_WEB_RESOURCE_CONTEXT context = ContextOfResourceType(type);
-  if (auto known = network_types_.find(network_id); known != network_types_.end()) {
+  auto known = network_types_.find(network_id);
+  if (type == "XHR" && known == network_types_.end() && !network_id.empty() &&
+      !awaiting_type_.contains(network_id)) {
+    // Network's news of the request, which tells a fetch() from an XHR, may come after the
+    // pause: wait for it a little, then take the request as an XHR.
+    awaiting_type_[network_id] = params;
+    std::weak_ptr<ChromiumPage> self = weak_from_this();
+    view_.dispatcher().PostAfter(kTypeWaitMs, [self, network_id] {
+      if (auto alive = self.lock()) alive->ResumeAwaitingType(network_id);
+    });
+    return;
+  }
+  awaiting_type_.erase(network_id);
+  if (known != network_types_.end()) {
     if (type == "XHR" && known->second == "Fetch")
       context = COREWEBVIEW2_WEB_RESOURCE_CONTEXT_FETCH;
     network_types_.erase(known);
@@ -104,6 +117,15 @@ void ChromiumPage::OnRequestPaused(const Json& params) {
   }
   const Navigation started = *navigation_;
   Intercept(request_id, request, context, &started);
+}
+
+void ChromiumPage::ResumeAwaitingType(const std::string& network_id) {
+  auto waiting = awaiting_type_.find(network_id);
+  if (waiting == awaiting_type_.end() || closed_) return;
+  // Marked as seen, so that it is not put off again: an unknown type is an XHR's.
+  Json params = std::move(waiting->second);
+  waiting->second = Json();
+  OnRequestPaused(params);
 }
 
 void ChromiumPage::Intercept(const std::string& request_id, const Json& request,
