@@ -22,7 +22,8 @@ REPORTING_PAGE = """<!doctype html><html><head><meta charset="utf-8"><title>Cour
 a{display:inline-block;margin-top:200px;padding:18px 28px;background:#dde4ff;color:#223}</style>
 </head><body><h1>Course page</h1><p>A page of the demo platform.</p>
 <a id="outside" href="https://evil.example.com/away">Somewhere else</a>
-<a id="popup" href="https://evil.example.com/popup" target="_blank">In a new window</a>%EXTRA%
+<a id="popup" href="https://evil.example.com/popup" target="_blank">In a new window</a>
+<a id="scheme" href="quorvel:AAAA:BBBB">Open in the player</a>%EXTRA%
 <script>
 var doc = Math.random().toString(36).slice(2);
 function centre(element) {
@@ -38,7 +39,8 @@ function report() {
     overlay: !!overlay && getComputedStyle(overlay).display !== 'none',
     bar: Array.prototype.map.call(buttons, centre),
     outside: centre(document.getElementById('outside')),
-    popup: centre(document.getElementById('popup'))}));
+    popup: centre(document.getElementById('popup')),
+    scheme: centre(document.getElementById('scheme'))}));
 }
 report();
 setInterval(report, 300);
@@ -274,7 +276,7 @@ def rendered_pdf_and_print(h):
 
 def rendered_navigation_bar(h):
     """The init screen's bar clicked with the mouse: home, back, reload, full screen and
-    back."""
+    back; a quorvel: link on its page starts the player registered for it."""
     h.sim.set_answers({"GET /app/*": page()})
     h.sim.clear_log()
     process = h.start()
@@ -323,7 +325,19 @@ def rendered_navigation_bar(h):
     time.sleep(1)
     h.check(h.window_state() == before, "the init screen's placement was not restored")
 
-    h.check(h.close_main_window(process) == 0, "navigation bar: exit code")
+    # A player link on the platform's page goes to the program registered for quorvel:,
+    # a second player, which reads this broken link and shows its diagnostic.
+    click(h, bar_report()["scheme"])
+    lines = h.wait_for(lambda l: events(l, "LaunchingExternalUriScheme"), "the player link")
+    launched = events(lines, "LaunchingExternalUriScheme")[0]
+    h.check(launched == {**launched, "uri": "quorvel:AAAA:BBBB", "launched": True}, launched)
+    rc, _ = h.probe("find", "Security Alert", "60000")
+    h.check(rc == 0, "the link's player showed no diagnostic")
+    h.screenshot("render-bar-player-link")
+    # The launched player ends on its own after its countdown. Its windows carry the same
+    # title as the init screen's, so the init screen is ended here without a search.
+    process.kill()
+    process.wait(30)
     h.sim.set_answers({})
 
 

@@ -4,6 +4,7 @@
 
 #include "common/base64.h"
 #include "tools/runtime-standin/chromium_shim.h"
+#include "tools/runtime-standin/external_uri.h"
 #include "tools/runtime-standin/surface.h"
 #include "tools/runtime-standin/webview.h"
 
@@ -62,6 +63,7 @@ void ChromiumPage::Start() {
   setup("Fetch.enable",
         {{"patterns", Json::array({{{"urlPattern", "*"}, {"requestStage", "Request"}}})}});
   setup("Runtime.addBinding", {{"name", kPostMessageBinding}});
+  setup("Runtime.addBinding", {{"name", kLaunchBinding}});
   setup("Page.addScriptToEvaluateOnNewDocument", {{"source", kWebViewShim}});
   SetBounds(bounds_);
 }
@@ -186,6 +188,11 @@ void ChromiumPage::PageOpenWindow(const std::wstring& uri) {
 }
 
 void ChromiumPage::OnBindingCalled(const Json& params) {
+  if (params.value("name", std::string()) == kLaunchBinding) {
+    const std::wstring uri = Wide(params.value("payload", std::string()));
+    view_.RaiseExternalUri(uri, LaunchExternalUri(uri));
+    return;
+  }
   if (params.value("name", std::string()) != kPostMessageBinding) return;
   const std::string payload = params.value("payload", std::string());
   const Json value = Json::parse(payload, nullptr, false);

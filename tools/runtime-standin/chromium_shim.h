@@ -3,12 +3,15 @@
 // runtime's window.chrome.webview (postMessage, addEventListener and removeEventListener
 // for "message"). Messages to the host go through a DevTools binding as JSON text;
 // messages from the host are handed to the listeners through a function only the
-// stand-in calls.
+// stand-in calls. A click on a link of another scheme (a quorvel: link on the platform's
+// page) is handed to the system, as the runtime hands such addresses to their
+// registered program.
 
 namespace standin {
 
 inline constexpr char kPostMessageBinding[] = "__quorvelPostMessage";
 inline constexpr char kDeliverFunction[] = "__quorvelDeliver";
+inline constexpr char kLaunchBinding[] = "__quorvelLaunchUri";
 
 inline constexpr char kWebViewShim[] = R"js((() => {
   if (window.chrome && window.chrome.webview) return;
@@ -32,6 +35,16 @@ inline constexpr char kWebViewShim[] = R"js((() => {
       if (type === 'message' && index >= 0) listeners.splice(index, 1);
     },
   };
+  const launch = window.__quorvelLaunchUri;
+  const webSchemes = ['http:', 'https:', 'about:', 'data:', 'blob:', 'javascript:', 'file:'];
+  window.addEventListener('click', (event) => {
+    const link = event.target instanceof Element ? event.target.closest('a[href]') : null;
+    if (!link || typeof launch !== 'function') return;
+    const scheme = link.protocol;
+    if (!scheme || webSchemes.includes(scheme)) return;
+    event.preventDefault();
+    launch(link.href);
+  }, true);
   if (!window.chrome) window.chrome = {};
   Object.defineProperty(window.chrome, 'webview', {value: webview, enumerable: true});
   Object.defineProperty(window, '__quorvelDeliver', {

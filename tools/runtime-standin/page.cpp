@@ -21,6 +21,10 @@ void WebView::RaiseMessage(const std::wstring& source, const std::wstring& json,
   runtime().log.Event("WebMessageReceived", members);
 }
 
+void WebView::RaiseExternalUri(const std::wstring& uri, bool launched) {
+  runtime().log.Event("LaunchingExternalUriScheme", {{"uri", Utf8(uri)}, {"launched", launched}});
+}
+
 void WebView::PageRequestResource(const Stimulus& stimulus) {
   if (engine_ != nullptr) return engine_->PageFetch(stimulus);
   auto headers = Make<RequestHeaders>(shared_runtime(), stimulus.headers);

@@ -85,6 +85,8 @@ class WebView final
       COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS source);
   void RaiseMessage(const std::wstring& source, const std::wstring& json,
                     const std::optional<std::wstring>& text);
+  // A link of another scheme was handed to the system (chromium_page.cpp); logged only.
+  void RaiseExternalUri(const std::wstring& uri, bool launched);
   // The view the host gave for the new window, if any; `handled` what it said.
   ComPtr<ICoreWebView2> RaiseNewWindow(const std::wstring& uri, bool user_initiated, bool* handled);
 
