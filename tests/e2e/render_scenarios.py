@@ -176,7 +176,6 @@ def rendered_lesson(h):
     lines = h.wait_for(lambda l: any(e.get("text") == "pageLoaded"
                                      for e in events(l, "WebMessageReceived")),
                        "the lesson page's own pageLoaded", timeout=60)
-    h.check(not any(l.get("do") for l in lines), "no stimuli were given")
     client_origin(h)  # the player window is shown now
     framed = wait_for_request(h, "/lesson.html")
     headers = {k.lower(): v for k, v in framed[0]["headers"]}

@@ -2,21 +2,12 @@
 // platform-supplied page script.
 
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 
-import { Browser } from './support/chromium.mjs';
+import { useBrowserAndServer } from './support/fixture.mjs';
 import { contentPage, outputFile, pageScriptWrapper } from './support/page_texts.mjs';
-import { PageServer } from './support/server.mjs';
 
-let browser;
-let server;
-
-before(async () => {
-  [browser, server] = await Promise.all([Browser.launch(), PageServer.start()]);
-});
-after(async () => {
-  await Promise.all([browser?.close(), server?.close()]);
-});
+const fixture = useBrowserAndServer();
 
 const LESSON = `<!DOCTYPE html><html>
 <body style="margin:0;background:#e8f0fe;font-family:sans-serif">
@@ -25,7 +16,7 @@ const LESSON = `<!DOCTYPE html><html>
 
 // Serves the built document at `path`, as NavigateToString would hand it to the view.
 function serveContentPage(path, address, watermark) {
-  return server.route(path, contentPage(address, watermark, 'Quorvel'));
+  return fixture.server.route(path, contentPage(address, watermark, 'Quorvel'));
 }
 
 function frameState() {
@@ -51,10 +42,10 @@ function frameState() {
 describe('content page', { concurrency: true }, () => {
   test('posts pageLoaded once parsed, before the framed lesson has loaded', async () => {
     // The lesson answers late: the message must not wait for it.
-    const address = server.route('/lessons/7?part=2&lang=en', LESSON, { delayMs: 1500 });
+    const address = fixture.server.route('/lessons/7?part=2&lang=en', LESSON, { delayMs: 1500 });
     const watermark = 'Ali\'s copy <1042> & "friends"';
     const url = serveContentPage('/content-late.html', address, watermark);
-    const page = await browser.newPage({ width: 900, height: 560 });
+    const page = await fixture.browser.newPage({ width: 900, height: 560 });
     await page.goto(url, { until: 'interactive' });
     await page.waitForMessage('pageLoaded');
     assert.notEqual(await page.evaluate(() => document.readyState), 'complete');
@@ -75,15 +66,15 @@ describe('content page', { concurrency: true }, () => {
   });
 
   test('frames an address with an apostrophe, and an address cannot add markup', async () => {
-    const page = await browser.newPage();
-    const address = server.route("/it's/lesson.html", LESSON);
+    const page = await fixture.browser.newPage();
+    const address = fixture.server.route("/it's/lesson.html", LESSON);
     await page.goto(serveContentPage('/content-apostrophe.html', address, 'w'));
     await page.waitForMessage('pageLoaded');
     const state = await page.evaluate(frameState);
     assert.deepEqual([state.src, state.framed, state.frames], [address, address, 1]);
-    assert.ok(server.requests.includes("/it's/lesson.html"));
+    assert.ok(fixture.server.requests.includes("/it's/lesson.html"));
 
-    const hostile = `${server.origin}/x'><b id='injected'>owned</b><iframe src='about:blank`;
+    const hostile = `${fixture.server.origin}/x'><b id='injected'>owned</b><iframe src='about:blank`;
     await page.goto(serveContentPage('/content-hostile.html', hostile, 'w'));
     const hostileState = await page.evaluate(frameState);
     assert.deepEqual([hostileState.src, hostileState.frames, hostileState.injected],
@@ -94,13 +85,13 @@ describe('content page', { concurrency: true }, () => {
 
 describe('page script wrapper', () => {
   test('runs the platform script once the document is parsed', async () => {
-    const page = await browser.newPage();
+    const page = await fixture.browser.newPage();
     await page.addScript(
       pageScriptWrapper(
         "document.body.dataset.ran = document.readyState + ':' + !!document.getElementById('last');"
       )
     );
-    await page.goto(server.route('/wrapped.html', '<!DOCTYPE html><p>One</p><p id="last">Two</p>'));
+    await page.goto(fixture.server.route('/wrapped.html', '<!DOCTYPE html><p>One</p><p id="last">Two</p>'));
     assert.equal(await page.evaluate(() => document.body.dataset.ran), 'interactive:true');
     await page.close();
   });

@@ -2,11 +2,10 @@
 // click, what each button posts, and the loader shown while a page is left.
 
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 
-import { Browser } from './support/chromium.mjs';
+import { useBrowserAndServer } from './support/fixture.mjs';
 import { navigationBarScript, outputFile } from './support/page_texts.mjs';
-import { PageServer } from './support/server.mjs';
 
 const BAR_ID = 'lumora-nav-container';
 const LOADER_ID = 'lumora-full-loader';
@@ -21,15 +20,7 @@ const APP_PAGE = `<!DOCTYPE html><html><head><style>
   <div class="card"><h2>Announcements</h2><p>The next live session starts on Monday.</p></div>
 </main></body></html>`;
 
-let browser;
-let server;
-
-before(async () => {
-  [browser, server] = await Promise.all([Browser.launch(), PageServer.start()]);
-});
-after(async () => {
-  await Promise.all([browser?.close(), server?.close()]);
-});
+const fixture = useBrowserAndServer();
 
 // One page at a time: the bar's transitions and blur are drawn in software, and the
 // measurements wait for them to end.
@@ -37,9 +28,9 @@ after(async () => {
 // A page of the platform's web application with the bar, on an origin of its own so
 // that each test has its own local storage.
 async function appPage(name, { storage = null } = {}) {
-  const page = await browser.newPage({ width: 1000, height: 600 });
+  const page = await fixture.browser.newPage({ width: 1000, height: 600 });
   await page.addScript(navigationBarScript());
-  const url = server.route(`/${name}.html`, APP_PAGE).replace('127.0.0.1', `${name}.localhost`);
+  const url = fixture.server.route(`/${name}.html`, APP_PAGE).replace('127.0.0.1', `${name}.localhost`);
   if (storage) {
     await page.goto(url);
     await page.evaluate((values) => {
@@ -128,7 +119,7 @@ describe('navigation bar', () => {
     await fresh.close();
 
     // A document without local storage (an opaque origin) keeps the default.
-    const opaque = await browser.newPage();
+    const opaque = await fixture.browser.newPage();
     await opaque.addScript(navigationBarScript());
     await opaque.goto('data:text/html,<p>No storage here</p>');
     const state = await opaque.evaluate(barState, IDS);
@@ -256,7 +247,7 @@ describe('navigation bar', () => {
 
   test('covers the page with the loader while it is being left', async () => {
     // The page's own beforeunload handler runs after the bar's and reports what it sees.
-    const url = server.route(
+    const url = fixture.server.route(
       '/leaving.html',
       `<!DOCTYPE html><p>Leaving</p><script>
         addEventListener('beforeunload', function () {
@@ -266,10 +257,10 @@ describe('navigation bar', () => {
         });
       </script>`
     );
-    const page = await browser.newPage();
+    const page = await fixture.browser.newPage();
     await page.addScript(navigationBarScript());
     await page.goto(url);
-    await page.goto(server.route('/next.html', '<!DOCTYPE html><p>Next page</p>'));
+    await page.goto(fixture.server.route('/next.html', '<!DOCTYPE html><p>Next page</p>'));
     assert.deepEqual(page.messages, ['leaving: loader flex, hide timer number']);
     // The next document starts without it.
     assert.equal(await page.evaluate((id) => document.getElementById(id), LOADER_ID), null);

@@ -2,26 +2,17 @@
 // has loaded, or 5 seconds at most when the load event never comes.
 
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 
-import { Browser } from './support/chromium.mjs';
+import { useBrowserAndServer } from './support/fixture.mjs';
 import { loadingOverlayScript, outputFile } from './support/page_texts.mjs';
-import { PageServer } from './support/server.mjs';
 
 const OVERLAY_ID = 'lumora-full-loader';
 
-let browser;
-let server;
-
-before(async () => {
-  [browser, server] = await Promise.all([Browser.launch(), PageServer.start()]);
-});
-after(async () => {
-  await Promise.all([browser?.close(), server?.close()]);
-});
+const fixture = useBrowserAndServer();
 
 async function overlayPage() {
-  const page = await browser.newPage();
+  const page = await fixture.browser.newPage();
   await page.addScript(loadingOverlayScript());
   return page;
 }
@@ -68,8 +59,8 @@ const WATCHER = `<script>
 describe('loading overlay', { concurrency: true }, () => {
   test('covers the parsed page and fades out once it has loaded', async () => {
     // A late image holds the load event back for a while after the page is parsed.
-    server.route('/late.png', '', { type: 'image/png', delayMs: 1500 });
-    const url = server.route(
+    fixture.server.route('/late.png', '', { type: 'image/png', delayMs: 1500 });
+    const url = fixture.server.route(
       '/slow-load.html',
       '<!DOCTYPE html><h1>Lesson 3</h1><p>Some text under the overlay.</p><img src="/late.png">' +
         WATCHER
@@ -96,8 +87,8 @@ describe('loading overlay', { concurrency: true }, () => {
   });
 
   test('goes after 5 seconds when the page never finishes loading', async () => {
-    server.route('/never.png', '', { hang: true });
-    const url = server.route(
+    fixture.server.route('/never.png', '', { hang: true });
+    const url = fixture.server.route(
       '/never-loads.html',
       '<!DOCTYPE html><p>Waiting for an image that never comes.</p><img src="/never.png">' +
         WATCHER
@@ -118,8 +109,8 @@ describe('loading overlay', { concurrency: true }, () => {
 
   test('adds one overlay per document even when registered twice', async () => {
     // The page never loads, so the overlay is still there to be counted.
-    server.route('/never-twice.png', '', { hang: true });
-    const url = server.route('/twice.html', '<!DOCTYPE html><img src="/never-twice.png">');
+    fixture.server.route('/never-twice.png', '', { hang: true });
+    const url = fixture.server.route('/twice.html', '<!DOCTYPE html><img src="/never-twice.png">');
     const page = await overlayPage();
     await page.addScript(loadingOverlayScript());
     await page.goto(url, { until: 'interactive' });

@@ -2,25 +2,16 @@
 // print button over PDF documents all post "requestPrint".
 
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 
-import { Browser } from './support/chromium.mjs';
+import { useBrowserAndServer } from './support/fixture.mjs';
 import { outputFile, printButtonScript, printRedirectScript } from './support/page_texts.mjs';
-import { PageServer } from './support/server.mjs';
 
 const BUTTON_ID = 'lumora-print-btn';
 const CONTROL = 2;
 const META = 4;
 
-let browser;
-let server;
-
-before(async () => {
-  [browser, server] = await Promise.all([Browser.launch(), PageServer.start()]);
-});
-after(async () => {
-  await Promise.all([browser?.close(), server?.close()]);
-});
+const fixture = useBrowserAndServer();
 
 // A page with key handlers of its own, which must not see Ctrl+P.
 const KEY_PAGE = `<!DOCTYPE html><p>Lesson notes</p><script>
@@ -31,9 +22,9 @@ const KEY_PAGE = `<!DOCTYPE html><p>Lesson notes</p><script>
 
 describe('print redirect', { concurrency: true }, () => {
   test('window.print posts requestPrint and cannot be put back', async () => {
-    const page = await browser.newPage();
+    const page = await fixture.browser.newPage();
     await page.addScript(printRedirectScript());
-    await page.goto(server.route('/print-call.html', KEY_PAGE));
+    await page.goto(fixture.server.route('/print-call.html', KEY_PAGE));
 
     await page.evaluate(() => window.print());
     assert.deepEqual(page.messages, ['requestPrint']);
@@ -60,9 +51,9 @@ describe('print redirect', { concurrency: true }, () => {
   });
 
   test('Ctrl+P and Meta+P are taken from the page and posted', async () => {
-    const page = await browser.newPage();
+    const page = await fixture.browser.newPage();
     await page.addScript(printRedirectScript());
-    await page.goto(server.route('/print-keys.html', KEY_PAGE));
+    await page.goto(fixture.server.route('/print-keys.html', KEY_PAGE));
 
     await page.pressKey({ key: 'p', code: 'KeyP', keyCode: 80, modifiers: CONTROL });
     await page.waitForMessage('requestPrint');
@@ -83,9 +74,9 @@ describe('print redirect', { concurrency: true }, () => {
   });
 
   test('without the host bridge printing does nothing and raises nothing', async () => {
-    const page = await browser.newPage({ bridge: false });
+    const page = await fixture.browser.newPage({ bridge: false });
     await page.addScript(printRedirectScript());
-    await page.goto(server.route('/print-no-bridge.html', KEY_PAGE));
+    await page.goto(fixture.server.route('/print-no-bridge.html', KEY_PAGE));
     assert.equal(await page.evaluate(() => (window.print(), 'printed')), 'printed');
     await page.pressKey({ key: 'p', code: 'KeyP', keyCode: 80, modifiers: CONTROL });
     await page.pressKey({ key: 'x', code: 'KeyX', keyCode: 88 });
@@ -113,9 +104,9 @@ describe('print button', { concurrency: true }, () => {
   }
 
   test('sits round in the bottom right corner and posts on click', async () => {
-    const page = await browser.newPage({ width: 800, height: 500 });
+    const page = await fixture.browser.newPage({ width: 800, height: 500 });
     await page.addScript(printButtonScript());
-    await page.goto(server.route('/button.html', '<!DOCTYPE html><p>A document</p>'));
+    await page.goto(fixture.server.route('/button.html', '<!DOCTYPE html><p>A document</p>'));
 
     const state = await page.evaluate(buttonState, BUTTON_ID);
     assert.equal(state.text, '\u{1F5A8}');
@@ -138,9 +129,9 @@ describe('print button', { concurrency: true }, () => {
   });
 
   test('comes back at once when page code removes it, and still works', async () => {
-    const page = await browser.newPage({ width: 800, height: 500 });
+    const page = await fixture.browser.newPage({ width: 800, height: 500 });
     await page.addScript(printButtonScript());
-    await page.goto(server.route('/button-removed.html', '<!DOCTYPE html><p>A document</p>'));
+    await page.goto(fixture.server.route('/button-removed.html', '<!DOCTYPE html><p>A document</p>'));
 
     const after = await page.evaluate(async (id) => {
       const original = document.getElementById(id);

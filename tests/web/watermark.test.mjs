@@ -2,9 +2,9 @@
 // typed, lets every click through, and page code cannot remove it.
 
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 
-import { Browser } from './support/chromium.mjs';
+import { useBrowserAndServer } from './support/fixture.mjs';
 import {
   loadingOverlayScript,
   outputFile,
@@ -12,7 +12,6 @@ import {
   printRedirectScript,
   watermarkScript,
 } from './support/page_texts.mjs';
-import { PageServer } from './support/server.mjs';
 
 const WATERMARK_ID = 'lumora-watermark';
 
@@ -40,15 +39,7 @@ const PDF_LIKE_PAGE = `<!DOCTYPE html><html><head><style>
   <div class="sheet"><h1>Exercises</h1><p>1. A gas expands at constant pressure...</p></div>
 </body></html>`;
 
-let browser;
-let server;
-
-before(async () => {
-  [browser, server] = await Promise.all([Browser.launch(), PageServer.start()]);
-});
-after(async () => {
-  await Promise.all([browser?.close(), server?.close()]);
-});
+const fixture = useBrowserAndServer();
 
 function layerState(id) {
   const layer = document.getElementById(id);
@@ -72,12 +63,12 @@ function layerState(id) {
 describe('watermark', { concurrency: true }, () => {
   test('shows the text as typed over the page and lets clicks through', async () => {
     // Registered as the player does for a PDF document.
-    const page = await browser.newPage({ width: 900, height: 640 });
+    const page = await fixture.browser.newPage({ width: 900, height: 640 });
     await page.addScript(loadingOverlayScript());
     await page.addScript(printRedirectScript());
     await page.addScript(watermarkScript(AWKWARD_TEXT));
     await page.addScript(printButtonScript());
-    await page.goto(server.route('/handout.html', PDF_LIKE_PAGE));
+    await page.goto(fixture.server.route('/handout.html', PDF_LIKE_PAGE));
 
     const state = await page.evaluate(layerState, WATERMARK_ID);
     assert.deepEqual(state, {
@@ -109,9 +100,9 @@ describe('watermark', { concurrency: true }, () => {
   });
 
   test('comes back at once when page code removes it', async () => {
-    const page = await browser.newPage();
+    const page = await fixture.browser.newPage();
     await page.addScript(watermarkScript('Learner 1042'));
-    await page.goto(server.route('/remove-watermark.html', '<!DOCTYPE html><p>Text</p>'));
+    await page.goto(fixture.server.route('/remove-watermark.html', '<!DOCTYPE html><p>Text</p>'));
 
     const result = await page.evaluate(async (id) => {
       const tick = () => new Promise((resolve) => setTimeout(resolve, 0));
@@ -138,10 +129,10 @@ describe('watermark', { concurrency: true }, () => {
   });
 
   test('an empty text gives an empty layer; the script acts once per document', async () => {
-    const page = await browser.newPage();
+    const page = await fixture.browser.newPage();
     await page.addScript(watermarkScript(''));
     await page.addScript(watermarkScript('second'));
-    await page.goto(server.route('/empty-watermark.html', '<!DOCTYPE html><p>Text</p>'));
+    await page.goto(fixture.server.route('/empty-watermark.html', '<!DOCTYPE html><p>Text</p>'));
     const layers = await page.evaluate(
       (id) => [...document.querySelectorAll('#' + id)].map((layer) => layer.textContent),
       WATERMARK_ID
