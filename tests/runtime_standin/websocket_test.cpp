@@ -90,6 +90,9 @@ TEST(WebSocketFrames, ClientFramesAreMaskedWithTheirLength) {
 // A server that upgrades, sends one good message, then a masked frame.
 TEST(WebSocketClient, AHostileServerEndsTheConnectionCleanly) {
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  // Made before the server thread exists, so a failure here leaves nothing running.
+  const auto dispatcher = standin::Dispatcher::ForCurrentThread();
+  ASSERT_NE(dispatcher, nullptr) << "no dispatcher window, error " << GetLastError();
   WSADATA data;
   WSAStartup(MAKEWORD(2, 2), &data);
   SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -128,7 +131,7 @@ TEST(WebSocketClient, AHostileServerEndsTheConnectionCleanly) {
   std::vector<std::string> messages;
   std::string why;
   socket->Start(
-      standin::Dispatcher::ForCurrentThread(),
+      dispatcher,
       [&](std::string message) { messages.push_back(std::move(message)); },
       [&](const std::string& reason) { why = reason; });
   EXPECT_TRUE(PumpUntil([&] { return !why.empty(); }));
