@@ -134,7 +134,8 @@ std::u16string HostOf(std::u16string_view address) {
 bool IsSameSite(std::u16string_view a, std::u16string_view b) {
   if (a.empty() || b.empty()) return false;
   if (a == b) return true;
-  // Two addresses of one network share no site: 10.0.0.1 is not 192.0.0.1.
+  // An IP address is a site of its own: 127.0.0.1 and 192.0.0.1 share two labels, not an
+  // owner.
   if (IsIpAddress(a) || IsIpAddress(b)) return false;
   if (b.size() < a.size()) return EndsWithDotted(a, b);
   if (a.size() < b.size()) return EndsWithDotted(b, a);
