@@ -8,11 +8,13 @@
 #include <memory>
 #include <string>
 
+#include "common/product_name.h"
+#include "common/wide_text.h"
 #include "link/content_request.h"
 #include "webview/webview_host.h"
 
 struct AppIdentity {
-  std::wstring displayName = L"Quorvel";
+  std::wstring displayName = ToWide(kProductDisplayName);
   std::wstring shortName = L"quorvel";  // the URL scheme
   std::wstring version = L"4.11.0";
   std::wstring maker = L"Lumora";

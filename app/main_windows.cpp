@@ -8,6 +8,7 @@
 #include "app/window_modes.h"
 #include "common/platform_values.h"
 #include "common/text.h"
+#include "common/web_address.h"
 #include "common/wide_text.h"
 #include "link/video_url.h"
 #include "webview/com_helpers.h"
@@ -172,6 +173,9 @@ void InstallInitScreenCallbacks(WebViewHost& host, HWND window) {
       SetRequestHeader(args, ToWide(AsciiToUtf16(name)), ToWide(AsciiToUtf16(value)));
     }
   };
+  host.TrustsOrigin = [](const std::wstring& origin) {
+    return InitScreenTrustsOrigin(FromWide(origin));
+  };
   host.OnInitialized = [&host](bool success, HRESULT) { SetUpInitScreenPage(host, success); };
 }
 
@@ -194,13 +198,17 @@ void InstallPlayerCallbacks(WebViewHost& host, HWND window) {
   // YouTube sees the embedded player's requests as coming from the platform.
   host.OnWebResourceRequested = [](const std::wstring& address,
                                    ICoreWebView2WebResourceRequestedEventArgs* args) {
-    if (!IsYouTubeUrl(FromWide(address))) return;
+    const std::optional<WebAddress> reading = ReadWebAddress(FromWide(address));
+    if (!reading || !IsYouTubeHost(reading->host)) return;
     std::wstring referrer = ToWide(App().content.domain);
     if (!referrer.empty() && referrer.back() == L'/') referrer.pop_back();
     if (!referrer.empty()) SetRequestHeader(args, L"Referer", referrer);
   };
   host.OnNavigationStarting = [](const std::wstring& address, bool& cancel) {
     if (!PlayerMayNavigate(FromWide(address), App().content)) cancel = true;
+  };
+  host.TrustsOrigin = [](const std::wstring& origin) {
+    return PlayerTrustsOrigin(FromWide(origin), App().content);
   };
   host.OnInitialized = [&host, window](bool success, HRESULT) {
     SetUpPlayerPage(host, window, success);

@@ -45,9 +45,9 @@ constexpr auto kDefaultPin3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_DEFAULT_PIN_3);
 constexpr auto kDefaultPin4 = QUORVEL_HIDDEN(QUORVEL_PROFILE_DEFAULT_PIN_4);
 constexpr auto kDiagnosticSuffix = QUORVEL_HIDDEN(QUORVEL_PROFILE_DIAGNOSTIC_DOMAIN_SUFFIX);
 
-constexpr auto kBrowserFragment1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_1);
-constexpr auto kBrowserFragment2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_2);
-constexpr auto kBrowserFragment3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_3);
+constexpr auto kBrowserPlatformHost1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_PLATFORM_HOST_1);
+constexpr auto kBrowserPlatformHost2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_PLATFORM_HOST_2);
+constexpr auto kBrowserPlatformHost3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_PLATFORM_HOST_3);
 constexpr auto kBrowserFixedName = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_FIXED_HEADER_NAME);
 constexpr auto kBrowserFixedValue = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_FIXED_HEADER_VALUE);
 constexpr auto kBrowserIdHeader1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_BROWSER_ID_HEADER_1);
@@ -114,8 +114,9 @@ std::array<std::string, 4> DefaultPinTexts() {
 }
 std::string DiagnosticDomainSuffix() { return kDiagnosticSuffix.Reveal(); }
 
-std::array<std::string, 3> BrowserAddressFragments() {
-  return {kBrowserFragment1.Reveal(), kBrowserFragment2.Reveal(), kBrowserFragment3.Reveal()};
+std::array<std::string, 3> BrowserPlatformHosts() {
+  return {kBrowserPlatformHost1.Reveal(), kBrowserPlatformHost2.Reveal(),
+          kBrowserPlatformHost3.Reveal()};
 }
 std::string BrowserFixedHeaderName() { return kBrowserFixedName.Reveal(); }
 std::string BrowserFixedHeaderValue() { return kBrowserFixedValue.Reveal(); }

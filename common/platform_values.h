@@ -58,10 +58,10 @@ std::string DefaultPinScope();
 std::array<std::string, 4> DefaultPinTexts();
 std::string DiagnosticDomainSuffix();
 
-// Top-level browser navigations to addresses containing one of these fragments carry
-// the fixed header and the four identifier headers (1 and 3: the first identifier,
-// 2 and 4: the second).
-std::array<std::string, 3> BrowserAddressFragments();
+// Top-level browser navigations to these hosts, or to hosts under them, carry the fixed
+// header and the four identifier headers (1 and 3: the first identifier, 2 and 4: the
+// second); the browser's requests to them carry 1 and 2.
+std::array<std::string, 3> BrowserPlatformHosts();
 std::string BrowserFixedHeaderName();
 std::string BrowserFixedHeaderValue();
 std::array<std::string, 4> BrowserIdHeaderNames();

@@ -1,6 +1,7 @@
 #include "link/video_url.h"
 
 #include "common/text.h"
+#include "common/web_address.h"
 #include "link/percent.h"
 
 namespace {
@@ -43,6 +44,12 @@ bool IsZoomUrl(std::u16string_view url) {
   return Contains(lower, std::u16string(u".") += kZoomDomain) ||
          Contains(lower, std::u16string(u"//") += kZoomDomain);
 }
+
+bool IsYouTubeHost(std::u16string_view host) {
+  return HostIsOrIsUnder(host, kYouTubeDomain) || HostIsOrIsUnder(host, kYouTubeShortDomain);
+}
+
+bool IsZoomHost(std::u16string_view host) { return HostIsOrIsUnder(host, kZoomDomain); }
 
 std::u16string NormalizeYouTubeUrl(std::u16string_view url, std::u16string_view domain) {
   const std::u16string lower = AsciiLower(url);

@@ -9,6 +9,11 @@
 bool IsYouTubeUrl(std::u16string_view url);
 bool IsZoomUrl(std::u16string_view url);
 
+// Whether a host, as a browser contacts it, is YouTube's (or its short links') or
+// Zoom's: the domain itself or a host under it.
+bool IsYouTubeHost(std::u16string_view host);
+bool IsZoomHost(std::u16string_view host);
+
 // Short-link, embed, shorts, live and watch forms become
 // "https://www.youtube.com/embed/<id>?origin=<domain>"; anything else comes back as
 // it is. `domain` is the platform domain the link came from.

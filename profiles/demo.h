@@ -71,12 +71,13 @@
 #define QUORVEL_PROFILE_DEFAULT_PIN_4 "mnmRO/M8Rno4oAX59rY29sx/KmC6X9RCyBIUlhzoO7U="
 #define QUORVEL_PROFILE_DIAGNOSTIC_DOMAIN_SUFFIX "127.0.0.1"
 
-// The embedded browser sends identifier headers with top-level navigations to
-// addresses that contain one of these fragments: the fixed header below, then the
-// first machine identifier under names 1 and 3, the second under names 2 and 4.
-#define QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_1 "://127.0.0.1"
-#define QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_2 "://localhost"
-#define QUORVEL_PROFILE_BROWSER_ADDRESS_FRAGMENT_3 ".quorvel.test/"
+// The embedded browser sends identifier headers with top-level navigations and
+// requests to these hosts and to hosts under them (a host name, as the browser contacts
+// it: no scheme, port or path): the fixed header below, then the first machine
+// identifier under names 1 and 3, the second under names 2 and 4.
+#define QUORVEL_PROFILE_BROWSER_PLATFORM_HOST_1 "127.0.0.1"
+#define QUORVEL_PROFILE_BROWSER_PLATFORM_HOST_2 "localhost"
+#define QUORVEL_PROFILE_BROWSER_PLATFORM_HOST_3 "quorvel.test"
 #define QUORVEL_PROFILE_BROWSER_FIXED_HEADER_NAME "X-Quorvel-Client"
 #define QUORVEL_PROFILE_BROWSER_FIXED_HEADER_VALUE "desktop-player-webview"
 #define QUORVEL_PROFILE_BROWSER_ID_HEADER_1 QUORVEL_PROFILE_DEVICE_ID_HEADER

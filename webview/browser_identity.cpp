@@ -2,11 +2,16 @@
 
 #include "common/platform_values.h"
 #include "common/text.h"
+#include "common/web_address.h"
 
 bool WantsIdentityHeaders(std::u16string_view address) {
-  const std::u16string lower = AsciiLower(address);
-  for (const std::string& fragment : BrowserAddressFragments()) {
-    if (lower.find(AsciiToUtf16(fragment)) != std::u16string::npos) return true;
+  // The host the browser will contact decides, never text elsewhere in the address:
+  // "https://localhost.evil.example/" and "https://evil.example/?u=://127.0.0.1" are
+  // not the platform.
+  const std::optional<WebAddress> reading = ReadWebAddress(address);
+  if (!reading) return false;
+  for (const std::string& host : BrowserPlatformHosts()) {
+    if (HostIsOrIsUnder(reading->host, AsciiToUtf16(host))) return true;
   }
   return false;
 }

@@ -7,7 +7,8 @@
 
 #include "common/header_field.h"
 
-// True when the lower-cased address contains one of the platform's address fragments.
+// True when the address is an http(s) address of one of the platform's hosts or of a
+// host under one.
 bool WantsIdentityHeaders(std::u16string_view address);
 
 // The fixed header, then names 1 and 3 with the first identifier, then names 2 and 4

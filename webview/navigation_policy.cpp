@@ -1,8 +1,11 @@
 #include "webview/navigation_policy.h"
 
+#include <string>
+
 #include "common/hidden_text.h"
 #include "common/platform_values.h"
 #include "common/text.h"
+#include "common/web_address.h"
 #include "link/video_url.h"
 
 namespace {
@@ -82,8 +85,13 @@ const std::vector<std::u16string>& PairB() {
 #undef DOMAIN_TEXT
 
 bool EndsWithDotted(std::u16string_view host, std::u16string_view domain) {
-  return domain.size() < host.size() && host.ends_with(domain) &&
-         host[host.size() - domain.size() - 1] == u'.';
+  return domain.size() < host.size() && HostIsOrIsUnder(host, domain);
+}
+
+// The reader writes IPv4 addresses in dotted decimal and IPv6 ones in brackets; a name
+// never ends in a digit (a host whose last label is a number is read as IPv4).
+bool IsIpAddress(std::u16string_view host) {
+  return !host.empty() && (host.front() == u'[' || (host.back() >= u'0' && host.back() <= u'9'));
 }
 
 // The text after the second-last dot, or the whole host.
@@ -98,28 +106,37 @@ std::u16string_view BeforeQueryOrFragment(std::u16string_view address) {
   return address.substr(0, address.find_first_of(u"?#"));
 }
 
-bool ContainsAny(std::u16string_view host, const std::vector<std::u16string>& domains) {
+bool IsUnderAny(std::u16string_view host, const std::vector<std::u16string>& domains) {
   for (const std::u16string& domain : domains) {
-    if (host.find(domain) != std::u16string_view::npos) return true;
+    if (HostIsOrIsUnder(host, domain)) return true;
   }
   return false;
+}
+
+// A blob is judged by the address of the document that made it.
+std::u16string_view WithoutBlob(std::u16string_view address) {
+  if (address.size() > 4 && address.starts_with(u"blob:")) address.remove_prefix(5);
+  return address;
+}
+
+bool HasWebScheme(std::u16string_view address) {
+  const std::u16string start = AsciiLower(address.substr(0, 6));
+  return start.starts_with(u"http:") || start.starts_with(u"https:");
 }
 
 }  // namespace
 
 std::u16string HostOf(std::u16string_view address) {
-  if (address.size() > 4 && address.starts_with(u"blob:")) address.remove_prefix(5);
-  const std::size_t scheme = address.find(u"://");
-  if (address.size() < 3 || scheme == std::u16string_view::npos) return {};
-  std::u16string_view host = address.substr(scheme + 3);
-  host = host.substr(0, host.find(u'/'));
-  host = host.substr(0, host.find(u':'));
-  return AsciiLower(host);
+  const std::optional<WebAddress> reading = ReadWebAddress(WithoutBlob(address));
+  return reading ? reading->host : std::u16string();
 }
 
 bool IsSameSite(std::u16string_view a, std::u16string_view b) {
   if (a.empty() || b.empty()) return false;
   if (a == b) return true;
+  // An IP address is a site of its own: 127.0.0.1 and 192.0.0.1 share two labels, not an
+  // owner.
+  if (IsIpAddress(a) || IsIpAddress(b)) return false;
   if (b.size() < a.size()) return EndsWithDotted(a, b);
   if (a.size() < b.size()) return EndsWithDotted(b, a);
   return LastTwoLabels(a) == LastTwoLabels(b);
@@ -130,35 +147,89 @@ const std::vector<std::u16string>& AllowedDomains() {
   return domains;
 }
 
-bool IsAllowedDomain(std::u16string_view host) {
-  if (host.empty()) return false;
-  for (const std::u16string& domain : AllowedDomains()) {
-    if (host == domain || EndsWithDotted(host, domain)) return true;
+bool IsAllowedDomain(std::u16string_view host) { return IsUnderAny(host, AllowedDomains()); }
+
+std::string_view RuleName(NavigationRule rule) {
+  switch (rule) {
+    case NavigationRule::kAboutBlank:
+      return "about-blank";
+    case NavigationRule::kScheme:
+      return "scheme";
+    case NavigationRule::kUnreadable:
+      return "unreadable";
+    case NavigationRule::kUserInfo:
+      return "user-info";
+    case NavigationRule::kSameContent:
+      return "same-content";
+    case NavigationRule::kZoomPair:
+      return "zoom-pair";
+    case NavigationRule::kYouTubePair:
+      return "youtube-pair";
+    case NavigationRule::kSameSite:
+      return "same-site";
+    case NavigationRule::kBelowContent:
+      return "below-content";
+    case NavigationRule::kAllowList:
+      return "allow-list";
+    case NavigationRule::kVideoPair:
+      return "video-pair";
+    case NavigationRule::kCancel:
+      break;
   }
-  return false;
+  return "cancel";
+}
+
+NavigationDecision DecidePlayerNavigation(std::u16string_view address,
+                                          const ContentRequest& content) {
+  if (address == u"about:blank") return {true, NavigationRule::kAboutBlank};
+  const std::optional<WebAddress> target = ReadWebAddress(WithoutBlob(address));
+  if (!target) {
+    return {false, HasWebScheme(WithoutBlob(address)) ? NavigationRule::kUnreadable
+                                                      : NavigationRule::kScheme};
+  }
+  // A name before the host is how a link dresses one host up as another.
+  if (target->hasUserInfo) return {false, NavigationRule::kUserInfo};
+
+  const std::u16string_view contentBase = BeforeQueryOrFragment(content.url);
+  const std::u16string_view targetBase = BeforeQueryOrFragment(address);
+  if (contentBase == targetBase) return {true, NavigationRule::kSameContent};
+
+  const std::u16string contentHost = HostOf(content.url);
+  const std::u16string platformHost = HostOf(content.domain);
+  if (IsZoomHost(contentHost) && IsZoomHost(target->host)) return {true, NavigationRule::kZoomPair};
+  if (IsYouTubeHost(contentHost) && IsYouTubeHost(target->host)) {
+    return {true, NavigationRule::kYouTubePair};
+  }
+  if (IsSameSite(platformHost, target->host) || IsSameSite(contentHost, target->host)) {
+    return {true, NavigationRule::kSameSite};
+  }
+  // The slash keeps "https://files.test" from covering "https://files.test.evil.example".
+  if (!contentHost.empty() && targetBase.starts_with(std::u16string(contentBase) + u"/")) {
+    return {true, NavigationRule::kBelowContent};
+  }
+  if (IsAllowedDomain(target->host)) return {true, NavigationRule::kAllowList};
+  if (content.kind == u"url_direct" || content.kind == u"video") {
+    if ((IsUnderAny(contentHost, PairA()) && IsUnderAny(target->host, PairA())) ||
+        (IsUnderAny(contentHost, PairB()) && IsUnderAny(target->host, PairB()))) {
+      return {true, NavigationRule::kVideoPair};
+    }
+  }
+  return {false, NavigationRule::kCancel};
 }
 
 bool PlayerMayNavigate(std::u16string_view address, const ContentRequest& content) {
-  if (address == u"about:blank") return true;
-  const std::u16string_view contentBase = BeforeQueryOrFragment(content.url);
-  const std::u16string_view targetBase = BeforeQueryOrFragment(address);
-  if (contentBase == targetBase) return true;
+  return DecidePlayerNavigation(address, content).allowed;
+}
 
-  const std::u16string contentHost = HostOf(content.url);
-  const std::u16string targetHost = HostOf(address);
-  const std::u16string platformHost = HostOf(content.domain);
-  if ((IsZoomUrl(contentBase) && IsZoomUrl(targetBase)) ||
-      (IsYouTubeUrl(contentBase) && IsYouTubeUrl(targetBase)) ||
-      IsSameSite(platformHost, targetHost) || IsSameSite(contentHost, targetHost)) {
-    return true;
-  }
-  if (targetBase.starts_with(std::u16string(contentBase) + u"/")) return true;
-  if (IsAllowedDomain(targetHost)) return true;
-  if (content.kind == u"url_direct" || content.kind == u"video") {
-    if (ContainsAny(contentHost, PairA()) && ContainsAny(targetHost, PairA())) return true;
-    if (ContainsAny(contentHost, PairB()) && ContainsAny(targetHost, PairB())) return true;
-  }
-  return false;
+bool PlayerTrustsOrigin(std::u16string_view origin, const ContentRequest& content) {
+  const std::optional<WebAddress> reading = ReadWebAddress(origin);
+  return reading && reading->scheme == u"https" && PlayerMayNavigate(origin, content);
+}
+
+bool InitScreenTrustsOrigin(std::u16string_view origin) {
+  ContentRequest platform;
+  platform.domain = AsciiToUtf16(WebAppStartAddress());
+  return PlayerTrustsOrigin(origin, platform);
 }
 
 std::optional<std::u16string> ObservedPlatformOrigin(std::u16string_view address) {
@@ -166,9 +237,11 @@ std::optional<std::u16string> ObservedPlatformOrigin(std::u16string_view address
   if (lower.size() > 13 && lower.find(u"select-tenants") != std::u16string::npos) {
     return std::nullopt;
   }
-  if (!lower.starts_with(u"https://") && !lower.starts_with(u"http://")) return std::nullopt;
-  const std::size_t hostStart = address.find(u"://") + 3;
-  const std::u16string_view origin = address.substr(0, address.find(u'/', hostStart));
-  if (origin.empty()) return std::nullopt;
-  return std::u16string(origin);
+  const std::optional<WebAddress> reading = ReadWebAddress(address);
+  if (!reading) return std::nullopt;
+  std::u16string origin = reading->scheme + u"://" + reading->host;
+  if (reading->port != (reading->scheme == u"https" ? 443 : 80)) {
+    origin += u":" + AsciiToUtf16(std::to_string(reading->port));
+  }
+  return origin;
 }

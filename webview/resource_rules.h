@@ -17,7 +17,7 @@ std::optional<std::u16string> HttpsHostOf(std::u16string_view lowerAddress);
 bool MatchesMediaPatterns(std::u16string_view lowerAddress);
 
 // The identifier headers for a request to this lower-cased address: names 1 and 2 for
-// the platform's addresses, names 3 and 4 for media; empty identifiers are left out.
+// the platform's hosts, names 3 and 4 for media; empty identifiers are left out.
 std::vector<HeaderField> ResourceIdentityHeaders(std::u16string_view lowerAddress,
                                                  std::u16string_view deviceId,
                                                  std::u16string_view secondDeviceId);

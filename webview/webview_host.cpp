@@ -2,6 +2,7 @@
 
 #include "common/device_identity.h"
 #include "common/text.h"
+#include "common/web_address.h"
 #include "common/wide_text.h"
 #include "common/windows_paths.h"
 #include "webview/browser_identity.h"
@@ -9,6 +10,7 @@
 #include "webview/init_report.h"
 #include "webview/resource_filter.h"
 #include "webview/runtime_loader.h"
+#include "webview/string_document.h"
 
 namespace WebView {
 
@@ -268,6 +270,8 @@ void WebViewHost::SetupEventHandlers() {
             CoTaskString address;
             args->get_Uri(address.Receive());
             if (address.Get() == nullptr) return S_OK;
+            // The host's own document passes whatever form the runtime gives its address.
+            if (IsOwnStringDocument(address.View())) return S_OK;
             bool cancel = false;
             OnNavigationStarting(std::wstring(address.View()), cancel);
             if (cancel) args->put_Cancel(TRUE);
@@ -305,16 +309,23 @@ void WebViewHost::SetupEventHandlers() {
           .Get(),
       &token);
 
-  // Lessons may use the microphone and camera (live classes) and notifications; every
-  // other permission, location included, gets the runtime's default answer.
+  // Lessons may use the microphone and camera (live classes) and notifications, but only
+  // on origins the owner trusts; elsewhere, and for every other permission (location
+  // included), the runtime gives its default answer: it asks the user.
   webView_->add_PermissionRequested(
       MakeCallback<ICoreWebView2PermissionRequestedEventHandler>(
-          [](ICoreWebView2*, ICoreWebView2PermissionRequestedEventArgs* args) {
+          [this](ICoreWebView2*, ICoreWebView2PermissionRequestedEventArgs* args) {
             COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
             args->get_PermissionKind(&kind);
-            const bool allowed = kind == COREWEBVIEW2_PERMISSION_KIND_MICROPHONE ||
-                                 kind == COREWEBVIEW2_PERMISSION_KIND_CAMERA ||
-                                 kind == COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS;
+            bool allowed = false;
+            if (kind == COREWEBVIEW2_PERMISSION_KIND_MICROPHONE ||
+                kind == COREWEBVIEW2_PERMISSION_KIND_CAMERA ||
+                kind == COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS) {
+              CoTaskString origin;
+              args->get_Uri(origin.Receive());
+              allowed = origin.Get() != nullptr && TrustsOrigin &&
+                        TrustsOrigin(std::wstring(origin.View()));
+            }
             args->put_State(allowed ? COREWEBVIEW2_PERMISSION_STATE_ALLOW
                                     : COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
             return S_OK;
@@ -322,14 +333,18 @@ void WebViewHost::SetupEventHandlers() {
           .Get(),
       &token);
 
-  // No second window: the address opens in this view and meets the navigation check.
+  // No second window: a web address opens in this view and meets the navigation check;
+  // any other (a file share, a script, another program's scheme) is dropped.
   webView_->add_NewWindowRequested(
       MakeCallback<ICoreWebView2NewWindowRequestedEventHandler>(
           [](ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) {
             args->put_Handled(TRUE);
             CoTaskString address;
             args->get_Uri(address.Receive());
-            if (address.Get() != nullptr && sender != nullptr) sender->Navigate(address.Get());
+            if (address.Get() != nullptr && sender != nullptr &&
+                ReadWebAddress(FromWide(address.View()))) {
+              sender->Navigate(address.Get());
+            }
             return S_OK;
           })
           .Get(),
@@ -394,7 +409,13 @@ void WebViewHost::Navigate(const std::wstring& address) {
 }
 
 void WebViewHost::NavigateToString(const std::wstring& html) {
-  if (webView_) webView_->NavigateToString(html.c_str());
+  if (!webView_) return;
+  stringDocument_ = html;
+  webView_->NavigateToString(html.c_str());
+}
+
+bool WebViewHost::IsOwnStringDocument(std::wstring_view address) const {
+  return stringDocument_ && IsStringDocumentAddress(FromWide(address), FromWide(*stringDocument_));
 }
 
 void WebViewHost::AddDocumentCreatedScript(const std::wstring& script) {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "webview/abi/WebView2.h"
@@ -35,6 +36,9 @@ class WebViewHost {
   // Exactly once at the end of every Initialize.
   std::function<void(bool success, HRESULT result)> OnInitialized;
   std::function<void(bool success, COREWEBVIEW2_WEB_ERROR_STATUS status)> OnNavigationCompleted;
+  // Whether a page of this origin may use the microphone, camera and notifications
+  // without the runtime asking the user; when empty, no origin may.
+  std::function<bool(const std::wstring& origin)> TrustsOrigin;
 
   WebViewHost();
   ~WebViewHost();
@@ -79,6 +83,9 @@ class WebViewHost {
   void SetupEventHandlers();
   // Runs the thread's messages until the attempt completes.
   void WaitForAttempt(AttemptState& attempt);
+  // The address is the document this host last showed from text, in the form the
+  // runtime reports it.
+  bool IsOwnStringDocument(std::wstring_view address) const;
 
   HWND parentWindow_ = nullptr;
   Microsoft::WRL::ComPtr<ICoreWebView2Environment> environment_;
@@ -90,6 +97,7 @@ class WebViewHost {
   bool closed_ = false;
   HRESULT lastError_ = S_OK;
   std::wstring statusMessage_;
+  std::optional<std::wstring> stringDocument_;  // the last NavigateToString's text
 };
 
 }  // namespace WebView

@@ -164,26 +164,33 @@ def print_with(h, action, printer, count):
 
 def rendered_lesson(h):
     """A lesson page framed by the player: the page itself says it loaded, the player
-    window appears then, and the frame's request carries the identifier headers."""
+    window appears then, and the frame's request carries the identifier headers; so
+    whether the runtime reports the player's own page as about:blank or by its data:
+    address."""
     h.sim.set_answers({
         "PUT /api/player/content": {"json": {
             "data": {"type": "lesson", "url": f"https://{DOMAIN}/lesson.html"},
             "watermark": "Learner 12"}},
         "GET /lesson.html": page("<h2>Lesson 7: Fractions</h2>"),
     })
-    h.sim.clear_log()
-    process = h.start(h.make_link("lesson-7"))
-    lines = h.wait_for(lambda l: any(e.get("text") == "pageLoaded"
-                                     for e in events(l, "WebMessageReceived")),
-                       "the lesson page's own pageLoaded", timeout=60)
-    client_origin(h)  # the player window is shown now
-    framed = wait_for_request(h, "/lesson.html")
-    headers = {k.lower(): v for k, v in framed[0]["headers"]}
-    h.check(len(headers.get("x-device-id", "")) == 64,
-            f"the framed lesson's request lacks the identifier headers: {headers}")
-    time.sleep(1.5)
-    h.screenshot("render-lesson")
-    h.check(h.close_main_window(process) == 0, "rendered lesson: exit code")
+    for form in ("about", "data"):
+        h.sim.clear_log()
+        process = h.start(h.make_link("lesson-7"),
+                          settings={"QUORVEL_RUNTIME_STRING_DOCUMENT": form})
+        lines = h.wait_for(lambda l: any(e.get("text") == "pageLoaded"
+                                         for e in events(l, "WebMessageReceived")),
+                           f"the lesson page's own pageLoaded ({form})", timeout=60)
+        own = events(lines, "NavigationStarting")[0]
+        h.check(own["uri"].startswith("about:blank" if form == "about" else "data:text/html")
+                and not own["cancelled"], f"{form}: the player's own page: {own}")
+        client_origin(h)  # the player window is shown now
+        framed = wait_for_request(h, "/lesson.html")
+        headers = {k.lower(): v for k, v in framed[0]["headers"]}
+        h.check(len(headers.get("x-device-id", "")) == 64,
+                f"the framed lesson's request lacks the identifier headers: {headers}")
+        time.sleep(1.5)
+        h.screenshot(f"render-lesson-{form}")
+        h.check(h.close_main_window(process) == 0, f"rendered lesson ({form}): exit code")
     h.sim.set_answers({})
 
 

@@ -27,6 +27,7 @@ sys.path.insert(0, str(SOURCE.parent.parent / "tools" / "platform-sim"))
 from demo_pdf import build_handout_pdf  # noqa: E402
 from simulator import Simulator, make_chain  # noqa: E402
 import render_scenarios  # noqa: E402
+import wall_scenarios  # noqa: E402
 
 FIXTURE_CERTS = SOURCE.parent.parent / "tools" / "platform-sim" / "test-fixture-demo-certs"
 
@@ -111,12 +112,14 @@ class Harness:
         return subprocess.run(command, check=True, capture_output=True,
                               text=True).stdout.strip()
 
-    def start(self, *arguments, script=None):
+    def start(self, *arguments, script=None, settings=None):
+        """Starts the player; `settings` are more of the stand-in's variables."""
         if self.log.exists():
             self.log.unlink()
         env = dict(os.environ)
         if self.args.engine == "chromium":
             env.update(chromium_settings(self.out))
+        env.update(settings or {})
         env["QUORVEL_RUNTIME_LOG"] = windows_path(self.log)
         if script is not None:
             script_file = self.out / "stimuli.jsonl"
@@ -470,6 +473,8 @@ SCENARIOS = {f.__name__: f for f in (no_link, link_kinds, player_window, init_sc
                                      second_start, broken_links, updates, wrong_pins,
                                      browser_pin_failure, no_runtime)}
 RENDER_SCENARIOS = {f.__name__: f for f in render_scenarios.SCENARIOS}
+# They read the recording stand-in's log of what the player answered.
+WALL_SCENARIOS = {f.__name__: f for f in wall_scenarios.SCENARIOS}
 
 
 def main():
@@ -482,6 +487,8 @@ def main():
     scenarios = dict(SCENARIOS)
     if args.engine == "chromium":
         scenarios.update(RENDER_SCENARIOS)
+    else:
+        scenarios.update(WALL_SCENARIOS)
     out = Path(args.out)
     out.mkdir(parents=True, exist_ok=True)
     env_prefix = {"WINEPREFIX": args.wineprefix}

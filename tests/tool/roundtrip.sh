@@ -171,6 +171,25 @@ same "normalized watch address" "$out" \
 ok url kind https://us02web.zoom.us/j/123
 same "kind of a meeting address" "$out" '{"youtube":false,"zoom":true}'
 
+# --- the navigation check and the content page -------------------------------------
+
+# One line per target, in order: the decision, a tab, the step that decided. The
+# content has no path: only the slash of the below-content step keeps its look-alike out.
+run policy check --content https://files.test --domain https://learn.example --kind pdf \
+  about:blank https://files.test/x https://files.test.evil.example/x \
+  'https://youtube.com:x@evil.example/' file://files.test/share https://cdn.jsdelivr.net/x \
+  -- -not-an-option
+[ "$rc" -eq 0 ] && [ -z "$err" ] || fail "policy check: exit $rc: $err"
+same "policy check" "$(cat "$work/out")" "$(printf '%s\t%s\n' allow about-blank allow same-site \
+  cancel cancel cancel user-info cancel scheme allow allow-list cancel scheme)"
+[ "$(wc -l <"$work/out")" -eq 7 ] || fail "policy check: not one line per target: $out"
+
+ok page build --url "https://files.test/a'b" --watermark "O'Neil <b>"
+[[ $out == "<!DOCTYPE html><html><head><meta charset='utf-8'><title>Quorvel</title>"* ]] ||
+  fail "page build: not the player's page: $out"
+[[ $out == *"<iframe src='https://files.test/a&#39;b' "* ]] || fail "page build: frame: $out"
+[[ $out == *">O&#39;Neil &lt;b&gt;</div>"* ]] || fail "page build: watermark: $out"
+
 # --- wrong command lines and unusable values --------------------------------------
 
 fails_with 2
@@ -186,6 +205,10 @@ fails_with 2 link open
 fails_with 2 url kind a b
 fails_with 2 url normalize "$watch"
 fails_with 2 diag make --ts 1
+fails_with 2 policy check --content a --domain b --kind c
+fails_with 2 policy check --content a --domain b https://x.test/
+fails_with 2 page build --url a
+fails_with 2 page build --url a --watermark b c
 
 fails_with 1 link make --p1 a --id b --domain c --key-hex "${key_a:1}"
 fails_with 1 link make --p1 a --id b --domain c --key-hex "${key_a:1}g"
@@ -196,7 +219,8 @@ fails_with 1 diag make --ts "" r
 fails_with 1 diag make --ts 18446744073709551616 r
 
 for help in "--help" "-h" "link --help" "diag -h" "link make --help" "link open -h" \
-            "diag read --help" "url normalize --help"; do
+            "diag read --help" "url normalize --help" "policy --help" "policy check --help" \
+            "page build -h"; do
   # shellcheck disable=SC2086
   run $help
   [ "$rc" -eq 0 ] && [[ $out == usage:\ quorvel-tool* ]] && [ -z "$err" ] ||

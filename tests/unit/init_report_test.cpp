@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/text.h"
 #include "webview/browser_identity.h"
 
 namespace {
@@ -50,12 +51,31 @@ TEST(InitReport, StatusTextsKeepTheFirstFailureAndTheLast) {
             u"lastUserData=C");
 }
 
-TEST(BrowserIdentity, OnlyPlatformAddressesCarryTheIdentifiers) {
-  EXPECT_TRUE(WantsIdentityHeaders(u"https://127.0.0.1:8443/lesson"));
-  EXPECT_TRUE(WantsIdentityHeaders(u"HTTPS://LOCALHOST:8443/"));
-  EXPECT_TRUE(WantsIdentityHeaders(u"https://app.quorvel.test/home"));
-  EXPECT_FALSE(WantsIdentityHeaders(u"https://www.youtube.com/embed/x"));
-  EXPECT_FALSE(WantsIdentityHeaders(u"https://quorvel.test.evil.example/"));
+TEST(BrowserIdentity, OnlyPlatformHostsCarryTheIdentifiers) {
+  struct Case {
+    std::u16string_view address;
+    bool identified;
+  };
+  // The look-alikes put a platform host where a search through the text finds it.
+  constexpr Case kCases[] = {
+      {u"https://127.0.0.1:8443/lesson", true},
+      {u"HTTPS://LOCALHOST:8443/", true},
+      {u"https://quorvel.test/", true},
+      {u"https://app.quorvel.test/home", true},
+      {u"http://127.0.0.1:8443/", true},
+      {u"https://www.youtube.com/embed/x", false},
+      {u"https://quorvel.test.evil.example/", false},
+      {u"https://localhost.evil.example/", false},
+      {u"https://evil.example/?u=://127.0.0.1", false},
+      {u"https://127.0.0.1@evil.example/", false},
+      {u"https://evil.example/.quorvel.test/", false},
+      {u"https://evilquorvel.test/", false},
+      {u"file://127.0.0.1/share", false},
+      {u"ftp://localhost/", false},
+  };
+  for (const Case& c : kCases) {
+    EXPECT_EQ(WantsIdentityHeaders(c.address), c.identified) << Utf16ToUtf8(c.address);
+  }
 
   const std::vector<HeaderField> both = BrowserIdentityHeaders(u"d1", u"d2");
   ASSERT_EQ(both.size(), 5u);

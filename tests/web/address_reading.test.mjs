@@ -36,6 +36,10 @@ const CORPUS = [
   'http://[1:2:3:4:5:6:7:8:9]/', 'http://[::1]x/', 'http://[0:0::0:0:0:0:1]/', 'http://[::1.2.3.4]/',
   // what follows the authority
   'https://example.com?u=://127.0.0.1', 'https://example.com#@evil.example', 'https://files.test.evil.example/x',
+  // platform hosts where a search through the text would find them
+  'https://files.test', 'https://127.0.0.1:x@evil.example/', 'https://127.0.0.1@evil.example/x.js',
+  'https://localhost.evil.example/', 'https://evil.example/.quorvel.test/x.js',
+  'https://evil.example\\@files.example.net/', 'https://LOCALHOST:443/lesson.js', 'http://127.0.0.1:8443',
   // refusals: ports, no host, IDNA, forbidden characters, other schemes
   'https://example.com:65536/', 'https://example.com:44x/', 'https://user@/', 'https:///',
   'https://m\u00fcnchen.example/', 'https://exa|mple.com/', 'https://exa^mple.com/', 'https://ex<a>mple/',

@@ -39,6 +39,8 @@ class WebViewHostTest : public testing::Test {
     log_ = folder_ + L"\\runtime.log";
     SetEnvironmentVariableW(L"QUORVEL_RUNTIME_LOG", log_.c_str());
     SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL", nullptr);
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_SCRIPT", nullptr);
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_STRING_DOCUMENT", nullptr);
     host_.OnInitialized = [this](bool success, HRESULT result) {
       reports_.push_back({success, result});
     };
@@ -47,6 +49,34 @@ class WebViewHostTest : public testing::Test {
     host_.Shutdown(0);
     DestroyWindow(parent_);
     SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL", nullptr);
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_SCRIPT", nullptr);
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_STRING_DOCUMENT", nullptr);
+  }
+
+  // Stimuli the page plays once the next environment's first navigation completed.
+  void SetScript(const std::vector<json>& lines) {
+    const std::wstring path = folder_ + L"\\script.jsonl";
+    std::ofstream file{std::filesystem::path(path)};
+    for (const json& line : lines) file << line.dump() << "\n";
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_SCRIPT", path.c_str());
+  }
+
+  // Dispatches the thread's messages until the log holds `count` events `name`.
+  std::vector<json> WaitForEvents(const std::string& name, std::size_t count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::vector<json> found;
+    while (std::chrono::steady_clock::now() < deadline) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      found.clear();
+      for (const json& line : Log()) {
+        if (line.value("event", "") == name) found.push_back(line);
+      }
+      if (found.size() >= count) return found;
+      Sleep(20);
+    }
+    ADD_FAILURE() << "fewer than " << count << " " << name << " events";
+    return found;
   }
 
   std::vector<json> Log() const {
@@ -117,6 +147,62 @@ TEST_F(WebViewHostTest, PlatformAddressesCarryTheIdentifierHeaders) {
   EXPECT_EQ(withHeaders[0]["headers"]["X-Device-Id"].get<std::string>().size(), 64u);
   ASSERT_EQ(Calls("Navigate").size(), 1u);
   EXPECT_EQ(Calls("Navigate")[0]["uri"], "https://www.example.org/");
+}
+
+TEST_F(WebViewHostTest, ItsOwnTextDocumentPassesInEitherFormAndNoOtherOfItsScheme) {
+  const std::string other = "data:text/html;charset=utf-8;base64,PHA+b3RoZXI8L3A+";
+  SetScript({{{"do", "navigate"}, {"uri", other}}});
+  for (const wchar_t* form : {L"about", L"data"}) {
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_STRING_DOCUMENT", form);
+    log_ = folder_ + L"\\runtime-" + form + L".log";  // each environment its own log
+    SetEnvironmentVariableW(L"QUORVEL_RUNTIME_LOG", log_.c_str());
+    WebViewHost host;
+    std::vector<std::wstring> asked;
+    // As the player's check: of the documents without a web address, about:blank only.
+    host.OnNavigationStarting = [&](const std::wstring& address, bool& cancel) {
+      asked.push_back(address);
+      cancel = address != L"about:blank";
+    };
+    ASSERT_TRUE(host.Initialize(parent_, folder_ + L"\\Data", 1));
+    host.NavigateToString(L"<p>lesson</p>");
+    const std::vector<json> starts = WaitForEvents("NavigationStarting", 2);
+    ASSERT_EQ(starts.size(), 2u) << Narrow(form);
+    const std::string own = Narrow(form) == "about"
+                                ? "about:blank"
+                                : "data:text/html;charset=utf-8;base64,PHA+bGVzc29uPC9wPg==";
+    EXPECT_EQ(starts[0]["uri"], own);
+    EXPECT_EQ(starts[0]["cancelled"], false) << Narrow(form);
+    EXPECT_EQ(starts[1]["uri"], other);
+    EXPECT_EQ(starts[1]["cancelled"], true) << Narrow(form);
+    EXPECT_EQ(asked.back(), std::wstring(other.begin(), other.end()));
+    host.Shutdown(0);
+  }
+}
+
+TEST_F(WebViewHostTest, DevicesOnlyForTrustedOriginsAndNewWindowsOnlyForWebAddresses) {
+  SetScript({
+      {{"do", "permission"}, {"kind", 1}, {"uri", "https://trusted.test/"}},
+      {{"do", "permission"}, {"kind", 2}, {"uri", "https://other.test/"}},
+      {{"do", "permission"}, {"kind", 3}, {"uri", "https://trusted.test/"}},
+      {{"do", "permission"}, {"kind", 4}, {"uri", "https://trusted.test/"}},
+      {{"do", "newWindow"}, {"uri", "file://trusted.test/share"}},
+      {{"do", "newWindow"}, {"uri", "javascript:alert(1)"}},
+      {{"do", "newWindow"}, {"uri", "https://trusted.test/popup"}},
+  });
+  host_.TrustsOrigin = [](const std::wstring& origin) {
+    return origin == L"https://trusted.test/";
+  };
+  ASSERT_TRUE(host_.Initialize(parent_, folder_ + L"\\Data", 1));
+  host_.Navigate(L"https://trusted.test/");
+  std::vector<int> states;
+  for (const json& event : WaitForEvents("PermissionRequested", 4))
+    states.push_back(event["state"]);
+  EXPECT_EQ(states, (std::vector<int>{1, 0, 0, 1}));  // allow, default, default, allow
+  WaitForEvents("NewWindowRequested", 3);
+  std::vector<std::string> opened;
+  for (const json& call : Calls("Navigate")) opened.push_back(call["uri"]);
+  EXPECT_EQ(opened,
+            (std::vector<std::string>{"https://trusted.test/", "https://trusted.test/popup"}));
 }
 
 TEST_F(WebViewHostTest, EachFailureStageIsReportedWithItsCode) {

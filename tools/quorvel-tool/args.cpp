@@ -28,7 +28,7 @@ const std::string& ParsedArgs::Required(std::string_view option) const {
 }
 
 ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> options,
-                     std::span<const std::string_view> positionalNames) {
+                     std::span<const std::string_view> positionalNames, bool lastRepeats) {
   ParsedArgs parsed;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -70,7 +70,7 @@ ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSp
   if (parsed.positionals.size() < positionalNames.size()) {
     throw UsageError("missing " + std::string(positionalNames[parsed.positionals.size()]));
   }
-  if (parsed.positionals.size() > positionalNames.size()) {
+  if (parsed.positionals.size() > positionalNames.size() && !lastRepeats) {
     throw UsageError("unexpected argument " + parsed.positionals[positionalNames.size()]);
   }
   return parsed;

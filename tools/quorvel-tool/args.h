@@ -48,6 +48,8 @@ struct CommandGroup {
 const CommandGroup& LinkCommands();
 const CommandGroup& DiagCommands();
 const CommandGroup& UrlCommands();
+const CommandGroup& PolicyCommands();
+const CommandGroup& PageCommands();
 
 struct OptionSpec {
   std::string_view name;  // with its leading "--"
@@ -68,10 +70,11 @@ struct ParsedArgs {
 };
 
 // Reads "--name VALUE", "--name=VALUE" and "--flag" among exactly as many positional
-// arguments as `positionalNames` lists; "--" ends the options. Values are taken as
-// they are, even when they start with '-', because link texts and reasons may.
+// arguments as `positionalNames` lists (or more of the last one, when `lastRepeats`);
+// "--" ends the options. Values are taken as they are, even when they start with '-',
+// because link texts and reasons may.
 ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> options,
-                     std::span<const std::string_view> positionalNames);
+                     std::span<const std::string_view> positionalNames, bool lastRepeats = false);
 
 bool IsHelpFlag(std::string_view arg);
 

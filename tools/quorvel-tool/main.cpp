@@ -1,6 +1,7 @@
 // quorvel-tool: the platform team's and support's command line view of the player's
-// link, diagnostic-code and video-address rules. Every rule comes from the player's
-// own libraries; this file only reads the command line and reports.
+// link, diagnostic-code, video-address and navigation rules and of the page it builds.
+// Every rule comes from the player's own libraries; this file only reads the command
+// line and reports.
 #include <array>
 #include <exception>
 #include <span>
@@ -23,16 +24,17 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitInput = 1;
 
-std::array<const CommandGroup*, 3> Groups() {
-  return {&LinkCommands(), &DiagCommands(), &UrlCommands()};
+std::array<const CommandGroup*, 5> Groups() {
+  return {&LinkCommands(), &DiagCommands(), &UrlCommands(), &PolicyCommands(), &PageCommands()};
 }
 
 std::string ToolUsage() {
   std::string text =
       "usage: quorvel-tool GROUP COMMAND [ARGS...]\n"
       "\n"
-      "Produces and reads player links, reads diagnostic codes and checks video\n"
-      "addresses with the player's own rules.\n"
+      "Produces and reads player links, reads diagnostic codes, checks video\n"
+      "addresses, explains where the player's window may go and builds the page it\n"
+      "frames content in, all with the player's own rules.\n"
       "\n";
   for (const CommandGroup* group : Groups()) {
     text += "  ";

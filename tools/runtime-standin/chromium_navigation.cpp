@@ -4,7 +4,6 @@
 // chromium_requests.cpp). Each completes once: on the main frame's load, on a failure of
 // its document request, or when a newer navigation replaces it.
 
-#include "common/base64.h"
 #include "tools/runtime-standin/chromium_mapping.h"
 #include "tools/runtime-standin/chromium_page.h"
 #include "tools/runtime-standin/webview.h"
@@ -12,17 +11,10 @@
 namespace standin {
 namespace {
 
-constexpr char kStringDocumentPrefix[] = "data:text/html;charset=utf-8;base64,";
-
 // Only network documents pass through the request interception; the others (data:,
 // about:, …) commit without a request.
 bool NeedsRequest(const std::string& url) {
   return url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
-}
-
-// The host never sees the data: address of a string document, only "about:blank".
-std::wstring AsHostSees(const std::string& url) {
-  return url.rfind(kStringDocumentPrefix, 0) == 0 ? L"about:blank" : Wide(url);
 }
 
 }  // namespace
@@ -54,10 +46,12 @@ void ChromiumPage::Navigate(HostNavigation host) {
 
 void ChromiumPage::NavigateToString(const std::wstring& html) {
   Navigation navigation;
-  navigation.uri = L"about:blank";
+  const Config& config = view_.shared_state()->config;
+  navigation.uri = config.StringDocumentUri(html);
   navigation.headers = Make<RequestHeaders>(view_.shared_state(), HeaderList{});
   std::weak_ptr<ChromiumPage> self = weak_from_this();
-  const std::string url = kStringDocumentPrefix + Base64Encode(Utf8(html));
+  // The browser loads the text from its data: address, whichever address the host sees.
+  const std::string url = StringDocumentDataUrl(html);
   BeginHostNavigation(std::move(navigation), [self, url] {
     if (auto alive = self.lock()) alive->Send("Page.navigate", {{"url", url}});
   });
@@ -91,7 +85,7 @@ void ChromiumPage::NavigateInHistory(int step) {
          const std::string url = entries[index].value("url", std::string());
          const int entry = entries[index].value("id", 0);
          Navigation navigation;
-         navigation.uri = AsHostSees(url);
+         navigation.uri = alive->view_.shared_state()->config.AsHostSees(url);
          navigation.awaiting_document = NeedsRequest(url);
          navigation.headers = Make<RequestHeaders>(alive->view_.shared_state(), HeaderList{});
          alive->BeginHostNavigation(std::move(navigation), [self, entry] {
@@ -165,7 +159,7 @@ void ChromiumPage::RefreshHistory() {
 void ChromiumPage::OnFrameNavigated(const Json& params) {
   const Json& frame = params.value("frame", Json::object());
   if (frame.contains("parentId") || frame.value("id", std::string()) != target_) return;
-  page_uri_ = AsHostSees(frame.value("url", std::string()));
+  page_uri_ = view_.shared_state()->config.AsHostSees(frame.value("url", std::string()));
   if (navigation_ && !navigation_->awaiting_document) navigation_->committed = true;
 }
 

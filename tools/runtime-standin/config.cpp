@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "common/base64.h"
 #include "tools/runtime-standin/text.h"
 
 namespace standin {
@@ -24,6 +25,9 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// How the browser loads a document given as text.
+constexpr char kStringDocumentPrefix[] = "data:text/html;charset=utf-8;base64,";
+
 constexpr std::array<std::string_view, 6> kStages = {
     stage::kCreateEnvironmentCall, stage::kCreateEnvironmentCallback,
     stage::kCreateControllerCall,  stage::kCreateControllerCallback,
@@ -35,6 +39,19 @@ bool Config::Fails(std::string_view step, HRESULT* code) const {
   if (fail_stage != step) return false;
   *code = fail_code;
   return true;
+}
+
+std::string StringDocumentDataUrl(const std::wstring& html) {
+  return kStringDocumentPrefix + Base64Encode(Utf8(html));
+}
+
+std::wstring Config::StringDocumentUri(const std::wstring& html) const {
+  return string_document_as_data ? Wide(StringDocumentDataUrl(html)) : L"about:blank";
+}
+
+std::wstring Config::AsHostSees(const std::string& url) const {
+  if (!string_document_as_data && url.rfind(kStringDocumentPrefix, 0) == 0) return L"about:blank";
+  return Wide(url);
 }
 
 void ParseFailure(std::string_view value, Config& config) {
@@ -91,6 +108,12 @@ Config ReadConfig() {
   }
   config.chromium_args = Utf8(Variable(L"QUORVEL_RUNTIME_CHROMIUM_ARGS"));
   config.print_dir = Variable(L"QUORVEL_RUNTIME_PRINT_DIR");
+  const std::string form = Utf8(Variable(L"QUORVEL_RUNTIME_STRING_DOCUMENT"));
+  if (form == "data") {
+    config.string_document_as_data = true;
+  } else if (!form.empty() && form != "about") {
+    config.problems.push_back("QUORVEL_RUNTIME_STRING_DOCUMENT names no form: " + form);
+  }
   return config;
 }
 

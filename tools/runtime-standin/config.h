@@ -11,6 +11,8 @@
 //   QUORVEL_RUNTIME_CHROMIUM=path         that Chromium (a Unix path; /usr/bin/chromium)
 //   QUORVEL_RUNTIME_CHROMIUM_ARGS=words   more command-line words for it
 //   QUORVEL_RUNTIME_PRINT_DIR=path        where Print writes its PDF files (chromium)
+//   QUORVEL_RUNTIME_STRING_DOCUMENT=data  a document shown from text is reported by its
+//                                         data: address instead of "about:blank"
 //
 // Each environment keeps what was read when it was created, so a test changes the
 // variables between environments.
@@ -44,7 +46,8 @@ struct Config {
   bool chromium = false;  // QUORVEL_RUNTIME_ENGINE=chromium
   std::string chromium_path = "/usr/bin/chromium";
   std::string chromium_args;
-  std::wstring print_dir;  // empty: the log's folder, else %TEMP%
+  std::wstring print_dir;                // empty: the log's folder, else %TEMP%
+  bool string_document_as_data = false;  // QUORVEL_RUNTIME_STRING_DOCUMENT=data
   // Settings that could not be understood, reported in the log once it is open.
   std::vector<std::string> problems;
 
@@ -52,9 +55,18 @@ struct Config {
   // that is not a failure is reported as it is: a call step then claims success and never
   // completes, a completion step reports that code with no object.
   bool Fails(std::string_view step, HRESULT* code) const;
+
+  // The address the host sees for a document shown from `html` (NavigateToString):
+  // "about:blank", or the data: address the browser loads.
+  std::wstring StringDocumentUri(const std::wstring& html) const;
+  // The address the host sees for an address the browser loaded.
+  std::wstring AsHostSees(const std::string& url) const;
 };
 
 Config ReadConfig();
+
+// The data: address from which the browser loads a document given as text.
+std::string StringDocumentDataUrl(const std::wstring& html);
 
 // Parses the value of QUORVEL_RUNTIME_FAIL and QUORVEL_RUNTIME_LACK; public for the tests
 // of the stand-in.

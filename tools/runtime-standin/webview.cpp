@@ -99,7 +99,7 @@ HRESULT WebView::NavigateToString(LPCWSTR html) {
     return S_OK;
   }
   Navigation navigation;
-  navigation.target = {L"about:blank", true};
+  navigation.target = {runtime().config.StringDocumentUri(html), true};
   navigation.headers = Make<RequestHeaders>(shared_runtime(), HeaderList{});
   BeginNavigation(std::move(navigation));
   return S_OK;
