@@ -210,6 +210,7 @@ def open_link_from_scheme(machine, args, out):
     log = out / "browser.log"
     log.unlink(missing_ok=True)
     content = f"https://{DOMAIN}/lessons/7.pdf"
+    shutil.rmtree(out / "sim", ignore_errors=True)  # no requests of an earlier run
     with Simulator(str(out / "sim"), port=8443) as sim:
         sim.set_answers({"PUT /api/player/content": {"json": {
             "data": {"type": "pdf", "url": content}, "watermark": "Learner 12"}}})
