@@ -5,8 +5,8 @@
 //                                                   caption contains TEXT; prints its text
 //   window_probe close TEXT TIMEOUT_MS             close the top-level window whose title
 //                                                   contains TEXT
-//   window_probe find TEXT TIMEOUT_MS              print class, style, rectangle and the
-//                                                   client area's screen origin of it
+//   window_probe find TEXT TIMEOUT_MS              print class, style, rectangle, the client
+//                                                   area's screen origin and its size
 //   window_probe clipboard                         print the clipboard's 8-bit text
 //   window_probe trust PEM_PATH                    make a test root trusted machine-wide
 //   window_probe printers NAME...                  install test printers (printing to a
@@ -100,10 +100,13 @@ int Find(const std::wstring& fragment, DWORD timeoutMs, bool close) {
   GetClassNameW(window, className, static_cast<int>(std::size(className)));
   POINT client = {0, 0};
   ClientToScreen(window, &client);
-  std::printf("class=%s\ntitle=%s\nstyle=%08lx\nrect=%ld,%ld,%ld,%ld\nclient=%ld,%ld\n",
-              Utf8(className).c_str(), Utf8(TextOf(window)).c_str(),
-              static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)), rect.left, rect.top,
-              rect.right, rect.bottom, client.x, client.y);
+  RECT clientRect = {};
+  GetClientRect(window, &clientRect);
+  std::printf(
+      "class=%s\ntitle=%s\nstyle=%08lx\nrect=%ld,%ld,%ld,%ld\nclient=%ld,%ld\nclientSize=%ld,%ld\n",
+      Utf8(className).c_str(), Utf8(TextOf(window)).c_str(),
+      static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)), rect.left, rect.top,
+      rect.right, rect.bottom, client.x, client.y, clientRect.right, clientRect.bottom);
   std::fflush(stdout);
   if (close) PostMessageW(window, WM_CLOSE, 0, 0);
   return 0;
