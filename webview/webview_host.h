@@ -3,6 +3,10 @@
 // with a private user-data folder (waiting in a nested message loop), applies its fixed
 // appearance and event handlers, and offers the few operations the player performs on
 // it. Every event goes to a callback its owner installs before Initialize.
+//
+// Owners let go of a host only through WebViewHost::Release: Initialize's wait and the
+// printer dialog run the thread's messages while they use the host, and any message
+// (the window's destruction, WM_RELEASE_BROWSER) may ask for its release meanwhile.
 
 #include <windows.h>
 #include <wrl/client.h>
@@ -10,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "webview/abi/WebView2.h"
 
@@ -32,7 +37,8 @@ class WebViewHost {
       OnWebResourceRequested;
   // Every message a page posts, as text.
   std::function<void(const std::wstring& message)> OnWebMessage;
-  // Exactly once at the end of every Initialize.
+  // Exactly once at the end of every Initialize, unless the host was released meanwhile:
+  // then nobody is left to tell.
   std::function<void(bool success, HRESULT result)> OnInitialized;
   std::function<void(bool success, COREWEBVIEW2_WEB_ERROR_STATUS status)> OnNavigationCompleted;
 
@@ -41,8 +47,23 @@ class WebViewHost {
   WebViewHost(const WebViewHost&) = delete;
   WebViewHost& operator=(const WebViewHost&) = delete;
 
+  // Lets go of `host`: shuts it down (waiting up to 5 s for its browser to end) and
+  // destroys it. While work that runs the thread's messages is using the host
+  // (Initialize's wait, the printer dialog), the host is only marked releasing(): that
+  // work stops and returns, and the release runs from the thread's message loop once the
+  // last of it has. Any window procedure may call this; a host is never destroyed under
+  // its own feet. A held host stays alive at least until the thread next runs its
+  // messages, so the code that Initialize returns to may still ask it.
+  static void Release(std::unique_ptr<WebViewHost> host);
+  // Releases every held host whose work has returned. The program's end calls it after
+  // its message loop, where no such work is left.
+  static void FinishHeldReleases();
+  // Release was asked for: whatever is using the host must stop.
+  bool releasing() const { return releasing_; }
+
   // Creates the browser in `parent`, trying up to `attempts` user-data folders. Returns
-  // whether the view exists; lastError() and statusMessage() describe the outcome.
+  // whether the view exists; lastError() and statusMessage() describe the outcome. A
+  // release asked for meanwhile ends it at once with E_ABORT.
   bool Initialize(HWND parent, const std::wstring& userDataFolder, int attempts);
   // Closes the browser and waits up to `timeoutMs` for its process to end. Once only.
   void Shutdown(DWORD timeoutMs);
@@ -59,7 +80,8 @@ class WebViewHost {
   void NotifyParentMoved();
   // Lets the user pick a printer and hands the shown page to it, without the browser's
   // print preview. The page learns the outcome from one "printResult" message, posted
-  // later for a job that was started.
+  // later for a job that was started. A request while the printer dialog is open is
+  // ignored; a release while it is open closes it, and nothing is printed or told.
   void ShowSystemPrintDialog();
 
   HRESULT lastError() const { return lastError_; }
@@ -69,6 +91,23 @@ class WebViewHost {
   HWND parentWindow() const { return parentWindow_; }
 
  private:
+  // Marks, for its lifetime, work on the stack that runs the thread's messages while it
+  // uses this host. A release asked for meanwhile runs `stop` (which makes the work
+  // return soon, e.g. by closing its dialog) and waits for the last frame to end.
+  class Frame {
+   public:
+    explicit Frame(WebViewHost& host);
+    ~Frame();
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+    void StopOnRelease(std::function<void()> stop);
+
+   private:
+    friend class WebViewHost;
+    WebViewHost& host_;
+    std::function<void()> stop_;
+  };
+
   void OnEnvironmentCreated(HRESULT result, ICoreWebView2Environment* environment,
                             const std::shared_ptr<AttemptState>& attempt);
   void OnControllerCreated(HRESULT result, ICoreWebView2Controller* controller,
@@ -77,7 +116,7 @@ class WebViewHost {
                   const wchar_t* stage);
   void RegisterBrowserProcessExitHandler();
   void SetupEventHandlers();
-  // Runs the thread's messages until the attempt completes.
+  // Runs the thread's messages until the attempt completes or the host is released.
   void WaitForAttempt(AttemptState& attempt);
 
   HWND parentWindow_ = nullptr;
@@ -88,6 +127,9 @@ class WebViewHost {
   EventRegistrationToken browserExitedToken_ = {};
   bool browserExitHandlerRegistered_ = false;
   bool closed_ = false;
+  std::vector<Frame*> frames_;  // innermost last
+  bool releasing_ = false;
+  bool printDialogOpen_ = false;
   HRESULT lastError_ = S_OK;
   std::wstring statusMessage_;
 };
