@@ -80,12 +80,16 @@ class Harness:
         self.log = self.out / "standin.log"
 
     # --- set-up -------------------------------------------------------------------
-    def lay_out_player(self, with_runtime=True):
+    def lay_out_player(self, with_runtime=True, folder=None):
+        """The player (and the stand-in as its private runtime) in `folder`, by default
+        the run's app folder, which later starts use."""
         shutil.rmtree(self.app, ignore_errors=True)
-        self.app.mkdir(parents=True)
-        shutil.copy(self.args.player, self.app / "quorvel.exe")
+        folder = folder or self.app
+        folder.mkdir(parents=True)
+        self.player = folder / "quorvel.exe"
+        shutil.copy(self.args.player, self.player)
         if with_runtime:
-            runtime = self.app / "WebView2Runtime"
+            runtime = folder / "WebView2Runtime"
             (runtime / "EBWebView" / "x64").mkdir(parents=True)
             (runtime / "msedgewebview2.exe").write_bytes(b"stand-in")
             shutil.copy(self.args.standin, runtime / "EBWebView" / "x64")
@@ -128,7 +132,7 @@ class Harness:
             env["QUORVEL_RUNTIME_SCRIPT"] = windows_path(script_file)
         else:
             env.pop("QUORVEL_RUNTIME_SCRIPT", None)
-        return subprocess.Popen([self.args.wine_run, str(self.app / "quorvel.exe"), *arguments],
+        return subprocess.Popen([self.args.wine_run, str(self.player), *arguments],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
 
     # --- observation ----------------------------------------------------------------
@@ -501,6 +505,23 @@ def close_during_start(h):
     h.sim.set_answers({})
 
 
+def long_path(h):
+    """A player whose path is longer than MAX_PATH finds its private runtime and registers
+    a command with the whole path, not a cut or empty one."""
+    folder = h.app.joinpath(*[f"a-folder-of-the-course-library-number-{i}" for i in range(8)])
+    h.lay_out_player(folder=folder)
+    check(len(windows_path(h.player)) > 300, f"not long enough: {h.player}")
+    process = h.start()
+    h.wait_for(h.first_navigation, "the init screen's first navigation")
+    check(h.close_main_window(process) == 0, f"exit code {process.returncode}")
+    output = h.out / "reg.txt"
+    h.wine("reg", "query", r"HKCU\Software\Classes\quorvel\shell\open\command",
+           stdout_file=output)
+    command = output.read_bytes().decode("utf-8", "replace")
+    check(f'"{windows_path(h.player)}" "%1"'.lower() in command.lower(), f"registry: {command}")
+    h.lay_out_player()
+
+
 def release_during_print(h):
     """WM_RELEASE_BROWSER (sent from another thread before a diagnostic ends the player)
     while the printer dialog is open: the dialog closes, the browser is shut down, nothing
@@ -529,7 +550,7 @@ def release_during_print(h):
 SCENARIOS = {f.__name__: f for f in (no_link, link_kinds, player_window, init_screen_buttons,
                                      second_start, broken_links, updates, wrong_pins,
                                      browser_pin_failure, no_runtime, close_during_start,
-                                     release_during_print)}
+                                     release_during_print, long_path)}
 RENDER_SCENARIOS = {f.__name__: f for f in render_scenarios.SCENARIOS}
 
 
