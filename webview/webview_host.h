@@ -53,7 +53,9 @@ class WebViewHost {
   // work stops and returns, and the release runs from the thread's message loop once the
   // last of it has. Any window procedure may call this; a host is never destroyed under
   // its own feet. A held host stays alive at least until the thread next runs its
-  // messages, so the code that Initialize returns to may still ask it.
+  // messages, so the code that Initialize returns to may still ask it. The host's own
+  // event callbacks are not such work: to let go of a host from one of them (say, its
+  // browser ended), post a message and release it from the window procedure.
   static void Release(std::unique_ptr<WebViewHost> host);
   // Releases every held host whose work has returned. The program's end calls it after
   // its message loop, where no such work is left.
@@ -63,7 +65,7 @@ class WebViewHost {
 
   // Creates the browser in `parent`, trying up to `attempts` user-data folders. Returns
   // whether the view exists; lastError() and statusMessage() describe the outcome. A
-  // release asked for meanwhile ends it at once with E_ABORT.
+  // release asked for meanwhile ends it at once (stage "ReleasedDuringInitialization").
   bool Initialize(HWND parent, const std::wstring& userDataFolder, int attempts);
   // Closes the browser and waits up to `timeoutMs` for its process to end. Once only.
   void Shutdown(DWORD timeoutMs);
