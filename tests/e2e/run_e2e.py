@@ -528,8 +528,12 @@ def release_during_print(h):
     is printed or told, and the player still ends as a normal close does."""
     rc, _ = h.probe("printers", "Office Printer", "Quorvel Test Printer")
     check(rc == 0, "could not install the test printers")
-    h.sim.set_answers({"PUT /api/player/content": {"json": {
-        "data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}, "watermark": "W"}}})
+    h.sim.set_answers({
+        "PUT /api/player/content": {"json": {
+            "data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}, "watermark": "W"}},
+        "GET /a.pdf": {"headers": {"Content-Type": "application/pdf"},
+                       "body_base64": base64.b64encode(build_handout_pdf()).decode()},
+    })
     process = h.start(h.make_link("lesson-7"), script=[
         {"do": "message", "text": "pageLoaded"}, {"do": "message", "text": "requestPrint"}])
     check(h.probe("find", "Select Printer", "60000")[0] == 0, "no printer dialog")
