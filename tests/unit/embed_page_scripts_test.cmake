@@ -32,7 +32,9 @@ foreach(case IN LISTS cases)
     if(NOT result EQUAL 0 OR found EQUAL -1 OR NOT embedded MATCHES ", 19}")
       list(APPEND failures "${name}: not embedded byte for byte (${result}): ${error}${embedded}")
     endif()
-  elseif(result EQUAL 0 OR NOT error MATCHES "${name}/script.js holds a carriage return")
+  # CMake wraps the message: the file's name and the reason may be on different lines.
+  elseif(result EQUAL 0 OR NOT error MATCHES "${name}/script.js" OR
+         NOT error MATCHES "holds a carriage return")
     list(APPEND failures "${name}: a carriage return was embedded (${result}): ${error}")
   endif()
 endforeach()
