@@ -1,14 +1,10 @@
 #include "app/app_state.h"
 
+#include <utility>
+
 namespace {
 
-constexpr DWORD kBrowserShutdownMs = 5000;
 constexpr UINT kReleaseTimeoutMs = 7000;
-
-void Release(std::unique_ptr<WebView::WebViewHost>& slot) {
-  std::unique_ptr<WebView::WebViewHost> host = std::move(slot);
-  if (host) host->Shutdown(kBrowserShutdownMs);
-}
 
 }  // namespace
 
@@ -23,8 +19,11 @@ ShellState& ShellRecord() {
 }
 
 void ReleaseBrowserHosts() {
-  Release(ShellRecord().playerHost);
-  Release(ShellRecord().initScreenHost);
+  // Each slot is emptied before its host is let go of, so that the window procedures
+  // running meanwhile find no host.
+  WebView::WebViewHost::Release(std::move(ShellRecord().playerHost));
+  WebView::WebViewHost::Release(std::move(ShellRecord().initScreenHost));
+  WebView::WebViewHost::FinishHeldReleases();
 }
 
 void OnBeforeExit() {

@@ -41,8 +41,10 @@ struct ShellState {
 
 ShellState& ShellRecord();
 
-// Shuts down and destroys the player's host, then the init screen's. Each pointer is
-// emptied before use, so a second call does nothing.
+// Lets go of the player's host, then the init screen's (WebViewHost::Release: at once,
+// or once the work using a host has returned), then finishes the releases held so far
+// whose work has returned. Each pointer is emptied before use, so a second call does
+// nothing.
 void ReleaseBrowserHosts();
 
 // The hook run before the diagnostic window: releases the hosts on the user-interface

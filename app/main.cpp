@@ -158,13 +158,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   StepLog(std::string("Step 9: hasSchemeArgs=") + (link.hasSchemeArgs ? "1" : "0"));
 
   if (!link.hasSchemeArgs) {
-    if (!CreateInitScreen(instance)) {
-      if (!ShellRecord().initScreenHost) {
-        MessageBoxW(nullptr, L"Failed to create the application window.",
-                    L"Quorvel - Startup Error", MB_ICONERROR | kBoxFlags);
-      }
+    const WindowStart start = CreateInitScreen(instance);
+    if (start == WindowStart::kNoWindow) {
+      MessageBoxW(nullptr, L"Failed to create the application window.", L"Quorvel - Startup Error",
+                  MB_ICONERROR | kBoxFlags);
       return 1;
     }
+    if (start == WindowStart::kBrowserFailed) return 1;
   } else {
     const HWND playerWindow = CreatePlayerMainWindow(instance);
     if (playerWindow != nullptr) {
@@ -176,10 +176,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
       return ReportLinkFailure(failureReason);
     }
     if (!CheckVersion(App().content.domain)) return 0;
-    if (!CreatePlayerWindow(instance, playerWindow)) return 1;
+    const WindowStart start = CreatePlayerWindow(instance, playerWindow);
+    if (start == WindowStart::kNoWindow || start == WindowStart::kBrowserFailed) return 1;
   }
 
-  const int exitCode = RunMessageLoop();
+  // A main window closed while its browser started has posted its quit already and is
+  // gone: that is a normal end.
+  const int exitCode = ShellRecord().mainWindow != nullptr ? RunMessageLoop() : 0;
   ReleaseBrowserHosts();
   SetPreExitHook(nullptr);
   gdiPlus.Shutdown();

@@ -129,11 +129,33 @@ LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void ShowBrowserFailure(HWND window, const WebViewHost& host) {
+void ShowBrowserFailure(HWND window, const std::wstring& status) {
   CloseSplash();
-  const std::wstring text = L"Failed to initialize WebView2.\n\n" + host.statusMessage();
+  const std::wstring text = L"Failed to initialize WebView2.\n\n" + status;
   MessageBoxW(window, text.c_str(), L"WebView2 Error",
               MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
+}
+
+// Puts a new host into `slot` and starts its browser in `window`. The start runs the
+// thread's messages, so the window may be closed meanwhile: its host is then released
+// (held until the loop runs again, so it can still be asked here), and closing is a
+// normal end.
+WindowStart StartBrowser(HWND window, HostSlot slot, void (*installCallbacks)(WebViewHost&, HWND)) {
+  const std::wstring userData = UserDataFolder();
+  ShellRecord().*slot = std::make_unique<WebViewHost>();
+  WebViewHost& host = *(ShellRecord().*slot);
+  installCallbacks(host, window);
+  const bool started = host.Initialize(window, userData, 1);
+  if (host.releasing()) {
+    CloseSplash();
+    return WindowStart::kClosed;
+  }
+  if (!started) {
+    // The box runs messages too: the host may be released while it shows.
+    ShowBrowserFailure(window, host.statusMessage());
+    return WindowStart::kBrowserFailed;
+  }
+  return WindowStart::kRunning;
 }
 
 void InstallInitScreenCallbacks(WebViewHost& host, HWND window) {
@@ -217,24 +239,19 @@ void InstallPlayerCallbacks(WebViewHost& host, HWND window) {
 
 }  // namespace
 
-bool CreateInitScreen(HINSTANCE instance) {
+WindowStart CreateInitScreen(HINSTANCE instance) {
   RegisterMainClass(instance, kInitScreenClass, InitScreenProcedure);
   const HWND window = CreateMainWindow(instance, kInitScreenClass, 1024, 768);
-  if (window == nullptr) return false;
+  if (window == nullptr) return WindowStart::kNoWindow;
   ShellRecord().mainWindow = window;
-  const std::wstring userData = UserDataFolder();
-  ShellRecord().initScreenHost = std::make_unique<WebViewHost>();
-  WebViewHost& host = *ShellRecord().initScreenHost;
-  InstallInitScreenCallbacks(host, window);
-
   RECT client = {};
   GetClientRect(window, &client);
-  if (!host.Initialize(window, userData, 1)) {
-    ShowBrowserFailure(window, host);
-    return false;
+  const WindowStart start =
+      StartBrowser(window, &ShellState::initScreenHost, InstallInitScreenCallbacks);
+  if (start == WindowStart::kRunning) {
+    ShellRecord().initScreenHost->Resize(client.right - client.left, client.bottom - client.top);
   }
-  host.Resize(client.right - client.left, client.bottom - client.top);
-  return true;
+  return start;
 }
 
 HWND CreatePlayerMainWindow(HINSTANCE instance) {
@@ -243,17 +260,10 @@ HWND CreatePlayerMainWindow(HINSTANCE instance) {
   return CreateMainWindow(instance, className.c_str(), 1280, 720);
 }
 
-bool CreatePlayerWindow(HINSTANCE, HWND window) {
-  if (window == nullptr) return false;
+WindowStart CreatePlayerWindow(HINSTANCE, HWND window) {
+  if (window == nullptr) return WindowStart::kNoWindow;
+  if (!IsWindow(window)) return WindowStart::kClosed;
   ShellRecord().mainWindow = window;
   ResetPlayerWindowState(window);
-  const std::wstring userData = UserDataFolder();
-  ShellRecord().playerHost = std::make_unique<WebViewHost>();
-  WebViewHost& host = *ShellRecord().playerHost;
-  InstallPlayerCallbacks(host, window);
-  if (!host.Initialize(window, userData, 1)) {
-    ShowBrowserFailure(window, host);
-    return false;
-  }
-  return true;
+  return StartBrowser(window, &ShellState::playerHost, InstallPlayerCallbacks);
 }

@@ -5,14 +5,22 @@
 
 #include <windows.h>
 
-// Creates the init screen and its browser. False when the window cannot be created
-// (no message shown) or the browser cannot start (a message shown).
-bool CreateInitScreen(HINSTANCE instance);
+// How the start of a main window and its browser ended.
+enum class WindowStart {
+  kRunning,        // the browser started: the message loop runs the window
+  kClosed,         // the window was closed, or its browser released, while it started:
+                   // a normal end, nothing shown
+  kBrowserFailed,  // the browser could not start: a message was shown
+  kNoWindow,       // the window could not be created: nothing shown
+};
+
+// Creates the init screen and starts its browser.
+WindowStart CreateInitScreen(HINSTANCE instance);
 
 // Registers the player window's class and creates the window, visible, before the link
 // is decoded so the learner sees it at once. Null on failure.
 HWND CreatePlayerMainWindow(HINSTANCE instance);
 
-// Starts the player's browser in `window`. False for a null window or when the
-// browser cannot start (a message shown).
-bool CreatePlayerWindow(HINSTANCE instance, HWND window);
+// Starts the player's browser in `window`: kNoWindow for a null window, kClosed when
+// the learner has closed it already.
+WindowStart CreatePlayerWindow(HINSTANCE instance, HWND window);

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "app/installer_check.h"
 #include "common/hidden_text.h"
 #include "common/text.h"
 #include "common/wide_text.h"
@@ -17,12 +18,21 @@
 namespace {
 
 constexpr UINT kBoxFlags = MB_TOPMOST | MB_SETFOREGROUND;
+// The installer fetches the whole runtime: slow lines take their time, but a hung
+// installer must not hold the player for ever.
+constexpr DWORD kInstallerWaitMs = 30 * 60 * 1000;
 
 // The runtime's bootstrapper: a small installer that fetches the current runtime.
 std::wstring InstallerAddress() {
   static constexpr auto kAddress =
       QUORVEL_HIDDEN("https://go.microsoft.com/fwlink/p/?LinkId=2124703");
   return ToWide(AsciiToUtf16(kAddress.Reveal()));
+}
+
+// The organisation in the certificate that signs the runtime's installer.
+std::wstring RuntimePublisher() {
+  static constexpr auto kPublisher = QUORVEL_HIDDEN("Microsoft Corporation");
+  return ToWide(AsciiToUtf16(kPublisher.Reveal()));
 }
 
 bool FixedRuntimePresent() {
@@ -42,14 +52,12 @@ bool InstalledRuntimePresent() {
          version.Get() != nullptr;
 }
 
-std::wstring InstallerPath() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-  if (length == 0 || length > MAX_PATH) return L"WebView2Installer.exe";
-  return std::wstring(folder, length) + L"WebView2Installer.exe";
-}
-
+// Started only when its signature is the publisher's: anything else is not the runtime.
 void RunAndWait(const std::wstring& installer) {
+  if (!IsSignedBy(installer, RuntimePublisher())) {
+    DeleteFileW(installer.c_str());
+    return;
+  }
   SHELLEXECUTEINFOW execute = {};
   execute.cbSize = sizeof(execute);
   execute.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -57,7 +65,7 @@ void RunAndWait(const std::wstring& installer) {
   execute.nShow = SW_SHOWNORMAL;
   if (!ShellExecuteExW(&execute)) return;
   if (execute.hProcess != nullptr) {
-    WaitForSingleObject(execute.hProcess, INFINITE);
+    WaitForSingleObject(execute.hProcess, kInstallerWaitMs);
     CloseHandle(execute.hProcess);
   }
 }
@@ -81,8 +89,16 @@ bool EnsureWebView2Runtime() {
               L"جاري تحميل وتثبيت WebView2 Runtime.\n\nPlease wait...",
               L"Installing...", MB_ICONINFORMATION | kBoxFlags);
 
-  const std::wstring installer = InstallerPath();
-  if (FAILED(URLDownloadToFileW(nullptr, address.c_str(), installer.c_str(), 0, nullptr))) {
+  // A folder of its own, new and private, so no other program can swap the file
+  // between the download, the check and the start.
+  const std::wstring folder = CreatePrivateDownloadFolder();
+  const std::wstring installer = folder + L"\\WebView2Installer.exe";
+  if (folder.empty() ||
+      FAILED(URLDownloadToFileW(nullptr, address.c_str(), installer.c_str(), 0, nullptr))) {
+    if (!folder.empty()) {
+      DeleteFileW(installer.c_str());  // what a broken download left
+      RemoveDirectoryW(folder.c_str());
+    }
     MessageBoxW(nullptr,
                 L"Failed to download WebView2 Runtime.\nPlease check your internet connection.",
                 L"Download Error", MB_ICONERROR | kBoxFlags);
@@ -91,8 +107,10 @@ bool EnsureWebView2Runtime() {
   RunAndWait(installer);
   if (InstalledRuntimePresent()) {
     DeleteFileW(installer.c_str());
+    RemoveDirectoryW(folder.c_str());
     return true;
   }
+  RemoveDirectoryW(folder.c_str());  // only when empty: a refused installer is gone
   MessageBoxW(nullptr, L"WebView2 installation may have failed.\nPlease restart the application.",
               L"Installation", MB_ICONWARNING | kBoxFlags);
   return false;

@@ -13,6 +13,11 @@ void StepLog(const std::string& text) {
 void DrainMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // A window closed meanwhile: the loop that ends the program must still see it.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -7,7 +7,7 @@
 void StepLog(const std::string& text);
 
 // Dispatches every message waiting in the thread's queue, so new windows paint before
-// the next long step.
+// the next long step. A quit message stays for the main loop: it is posted again.
 void DrainMessages();
 
 // 11, 10, 8 or 7 from the system's true version numbers (looked up at run time, since

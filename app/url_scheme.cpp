@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "common/wide_text.h"
+#include "common/windows_paths.h"
 
 namespace {
 
@@ -28,14 +29,13 @@ void SetUserDefault(const std::wstring& path, const std::wstring& value) {
 
 }  // namespace
 
-std::wstring GetExecutablePath() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return std::wstring(path, length < MAX_PATH ? length : 0);
-}
+std::wstring GetExecutablePath() { return ExecutablePath(); }
 
 bool RegisterUrlScheme(const std::wstring& schemeName, const std::wstring& description,
                        const std::wstring& executablePath) {
+  // Without the whole path the command would start nothing, or something else: the
+  // registration of an earlier start stays as it is.
+  if (executablePath.empty()) return false;
   const std::wstring schemeKey = L"Software\\Classes\\" + schemeName;
   HKEY key = nullptr;
   if (!CreateKey(HKEY_CURRENT_USER, schemeKey, key) &&

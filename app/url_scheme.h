@@ -6,11 +6,13 @@
 
 #include "app/startup_rules.h"
 
-// The full path of the running executable.
+// The full path of the running executable, however long; empty when it cannot be read
+// whole.
 std::wstring GetExecutablePath();
 
 // Writes the scheme key (current user, else machine) and, always under the current
-// user, its icon and open command. False only when no scheme key could be created.
+// user, its icon and open command. False when no scheme key could be created, and
+// without writing anything when the executable path is empty.
 bool RegisterUrlScheme(const std::wstring& schemeName, const std::wstring& description,
                        const std::wstring& executablePath);
 

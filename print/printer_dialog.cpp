@@ -28,6 +28,7 @@ struct DialogState {
   std::vector<PrinterInfo> printers;
   std::wstring result;
   Palette palette;
+  PrinterDialogShown shown;
 };
 
 DialogState* StateOf(HWND dialog) {
@@ -71,6 +72,7 @@ BOOL Initialise(HWND dialog, DialogState& state) {
     ShowWindow(GetDlgItem(dialog, kEmptyMessageId), SW_SHOW);
     // The focus would otherwise stay on the hidden list.
     SetFocus(GetDlgItem(dialog, kCancelId));
+    if (state.shown) state.shown(dialog);
     return FALSE;
   }
   ShowWindow(GetDlgItem(dialog, kEmptyMessageId), SW_HIDE);
@@ -79,6 +81,7 @@ BOOL Initialise(HWND dialog, DialogState& state) {
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   }
   SendMessageW(list, LB_SETCURSEL, 0, 0);
+  if (state.shown) state.shown(dialog);
   return TRUE;
 }
 
@@ -162,9 +165,11 @@ INT_PTR CALLBACK PrinterDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 }  // namespace
 }  // namespace printer_dialog
 
-std::wstring SelectPrinterFrom(HWND owner, std::vector<PrinterInfo> printers) {
+std::wstring SelectPrinterFrom(HWND owner, std::vector<PrinterInfo> printers,
+                               const PrinterDialogShown& shown) {
   printer_dialog::DialogState state;
   state.printers = std::move(printers);
+  state.shown = shown;
   const std::vector<DWORD> layout = printer_dialog::BuildTemplate();
   const INT_PTR ended = DialogBoxIndirectParamW(
       GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(layout.data()), owner,
@@ -173,6 +178,6 @@ std::wstring SelectPrinterFrom(HWND owner, std::vector<PrinterInfo> printers) {
   return ended == printer_dialog::kChosen ? state.result : std::wstring();
 }
 
-std::wstring SelectPrinter(HWND owner) {
-  return SelectPrinterFrom(owner, EnumerateInstalledPrinters());
+std::wstring SelectPrinter(HWND owner, const PrinterDialogShown& shown) {
+  return SelectPrinterFrom(owner, EnumerateInstalledPrinters(), shown);
 }

@@ -6,7 +6,8 @@
 #
 # Each text is the file's bytes less one final line feed, so that the files can end
 # the way editors save them while a part like the watermark's first one ends exactly
-# where the inserted text begins.
+# where the inserted text begins. A carriage return fails the build: the scripts are
+# meant byte for byte, and one there means a checkout turned their line ends into CR LF.
 
 set(body "// Generated from webview/scripts by embed_page_scripts.cmake: do not edit.\n")
 string(APPEND body "#include \"webview/embedded_page_scripts.h\"\n\n")
@@ -22,6 +23,11 @@ foreach(entry IN LISTS SCRIPTS)
   math(EXPR size "${hex_length} / 2")
   # A terminating zero keeps an empty script a valid array; it is not part of the text.
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(FIND "${bytes}" "0x0d," carriage_return)
+  if(NOT carriage_return EQUAL -1)
+    message(FATAL_ERROR "${SCRIPT_DIR}/${file} holds a carriage return: the page scripts are "
+                        "embedded byte for byte; save it with LF line ends")
+  endif()
   string(REPEAT "0x..," 16 line)
   string(REGEX REPLACE "(${line})" "\\1\n    " bytes "${bytes}")
   string(APPEND body

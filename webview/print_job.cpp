@@ -49,10 +49,18 @@ void Tell(ICoreWebView2* view, const wchar_t* json) { view->PostWebMessageAsJson
 }  // namespace
 
 void WebViewHost::ShowSystemPrintDialog() {
-  if (!webView_) return;
-  const std::wstring printer = SelectPrinter(parentWindow_);
-  // The dialog ran the thread's messages: the host may have been shut down meanwhile.
-  if (!webView_) return;
+  // The dialog's loop runs the page's messages too: a second request while it is open
+  // is ignored, so one print runs at a time.
+  if (!webView_ || printDialogOpen_) return;
+  Frame frame(*this);
+  printDialogOpen_ = true;
+  const std::wstring printer = SelectPrinter(parentWindow_, [&frame](HWND dialog) {
+    frame.StopOnRelease([dialog] { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+  });
+  printDialogOpen_ = false;
+  // Released while the dialog was open (or shut down): the page goes with its host, so
+  // nothing is printed and nobody is told.
+  if (releasing_ || !webView_) return;
   if (printer.empty()) return Tell(webView_.Get(), kCancelled);
 
   ComPtr<ICoreWebView2Environment6> environment6;

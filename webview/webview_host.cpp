@@ -96,6 +96,9 @@ WebViewHost::~WebViewHost() {
 }
 
 bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, int attempts) {
+  // The wait runs the thread's messages; so do the shutdowns between attempts.
+  Frame frame(*this);
+  frame.StopOnRelease([] { PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0); });
   closed_ = false;
   parentWindow_ = parent;
   lastError_ = S_OK;
@@ -116,7 +119,7 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
   const std::u16string unique = UniqueAttemptText(GetCurrentProcessId(), GetTickCount64());
   InitFailures failures;
 
-  for (int i = 0; i < std::max(attempts, 1); ++i) {
+  for (int i = 0; i < std::max(attempts, 1) && !releasing_; ++i) {
     const std::wstring folder = ToWide(AttemptFolder(baseFolder, unique, i));
     const wchar_t* stage = L"";
     HRESULT result = PrepareFolder(folder, stage);
@@ -140,7 +143,8 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
     auto attempt = std::make_shared<AttemptState>();
     auto handler = MakeCallback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
         [this, attempt](HRESULT reported, ICoreWebView2Environment* environment) {
-          OnEnvironmentCreated(reported, environment, attempt);
+          // An attempt given up (quit, release) leaves the host alone: it may be gone.
+          if (!attempt->completed) OnEnvironmentCreated(reported, environment, attempt);
           return S_OK;
         });
     result = CreateCoreWebView2EnvironmentWithOptions(
@@ -150,6 +154,13 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
       attempt->stage = L"CreateEnvironmentCall";
     } else {
       WaitForAttempt(*attempt);
+    }
+    if (releasing_) {
+      // Given up: late completions must find the attempt over. The owner let go, so
+      // nobody is told; the release shuts down what this attempt started.
+      attempt->completed = true;
+      failures.Record(E_ABORT, u"ReleasedDuringInitialization", FromWide(folder));
+      break;
     }
     if (attempt->result >= 0 && webView_) {
       lastError_ = S_OK;
@@ -165,13 +176,13 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
 
   lastError_ = failures.reported();
   statusMessage_ = ToWide(failures.StatusText(FromWide(runtime.kind), FromWide(runtime.version)));
-  if (OnInitialized) OnInitialized(false, lastError_);
+  if (OnInitialized && !releasing_) OnInitialized(false, lastError_);
   return false;
 }
 
 void WebViewHost::WaitForAttempt(AttemptState& attempt) {
   MSG message;
-  while (!attempt.completed) {
+  while (!attempt.completed && !releasing_) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == -1) {
       attempt.result = LastSystemError();
@@ -209,7 +220,11 @@ void WebViewHost::OnEnvironmentCreated(HRESULT result, ICoreWebView2Environment*
   Sleep(100);
   auto handler = MakeCallback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
       [this, attempt](HRESULT reported, ICoreWebView2Controller* controller) {
-        OnControllerCreated(reported, controller, attempt);
+        if (!attempt->completed) {
+          OnControllerCreated(reported, controller, attempt);
+        } else if (SUCCEEDED(reported) && controller != nullptr) {
+          controller->Close();  // too late for an attempt given up: no browser left behind
+        }
         return S_OK;
       });
   const HRESULT call = environment->CreateCoreWebView2Controller(parentWindow_, handler.Get());

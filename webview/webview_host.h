@@ -3,6 +3,10 @@
 // with a private user-data folder (waiting in a nested message loop), applies its fixed
 // appearance and event handlers, and offers the few operations the player performs on
 // it. Every event goes to a callback its owner installs before Initialize.
+//
+// Owners let go of a host only through WebViewHost::Release: Initialize's wait and the
+// printer dialog run the thread's messages while they use the host, and any message
+// (the window's destruction, WM_RELEASE_BROWSER) may ask for its release meanwhile.
 
 #include <windows.h>
 #include <wrl/client.h>
@@ -11,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "webview/abi/WebView2.h"
 
@@ -33,7 +38,8 @@ class WebViewHost {
       OnWebResourceRequested;
   // Every message a page posts, as text.
   std::function<void(const std::wstring& message)> OnWebMessage;
-  // Exactly once at the end of every Initialize.
+  // Exactly once at the end of every Initialize, unless the host was released meanwhile:
+  // then nobody is left to tell.
   std::function<void(bool success, HRESULT result)> OnInitialized;
   std::function<void(bool success, COREWEBVIEW2_WEB_ERROR_STATUS status)> OnNavigationCompleted;
   // Whether a page of this origin may use the microphone, camera and notifications
@@ -45,8 +51,25 @@ class WebViewHost {
   WebViewHost(const WebViewHost&) = delete;
   WebViewHost& operator=(const WebViewHost&) = delete;
 
+  // Lets go of `host`: shuts it down (waiting up to 5 s for its browser to end) and
+  // destroys it. While work that runs the thread's messages is using the host
+  // (Initialize's wait, the printer dialog), the host is only marked releasing(): that
+  // work stops and returns, and the release runs from the thread's message loop once the
+  // last of it has. Any window procedure may call this; a host is never destroyed under
+  // its own feet. A held host stays alive at least until the thread next runs its
+  // messages, so the code that Initialize returns to may still ask it. The host's own
+  // event callbacks are not such work: to let go of a host from one of them (say, its
+  // browser ended), post a message and release it from the window procedure.
+  static void Release(std::unique_ptr<WebViewHost> host);
+  // Releases every held host whose work has returned. The program's end calls it after
+  // its message loop, where no such work is left.
+  static void FinishHeldReleases();
+  // Release was asked for: whatever is using the host must stop.
+  bool releasing() const { return releasing_; }
+
   // Creates the browser in `parent`, trying up to `attempts` user-data folders. Returns
-  // whether the view exists; lastError() and statusMessage() describe the outcome.
+  // whether the view exists; lastError() and statusMessage() describe the outcome. A
+  // release asked for meanwhile ends it at once (stage "ReleasedDuringInitialization").
   bool Initialize(HWND parent, const std::wstring& userDataFolder, int attempts);
   // Closes the browser and waits up to `timeoutMs` for its process to end. Once only.
   void Shutdown(DWORD timeoutMs);
@@ -63,7 +86,8 @@ class WebViewHost {
   void NotifyParentMoved();
   // Lets the user pick a printer and hands the shown page to it, without the browser's
   // print preview. The page learns the outcome from one "printResult" message, posted
-  // later for a job that was started.
+  // later for a job that was started. A request while the printer dialog is open is
+  // ignored; a release while it is open closes it, and nothing is printed or told.
   void ShowSystemPrintDialog();
 
   HRESULT lastError() const { return lastError_; }
@@ -73,6 +97,23 @@ class WebViewHost {
   HWND parentWindow() const { return parentWindow_; }
 
  private:
+  // Marks, for its lifetime, work on the stack that runs the thread's messages while it
+  // uses this host. A release asked for meanwhile runs `stop` (which makes the work
+  // return soon, e.g. by closing its dialog) and waits for the last frame to end.
+  class Frame {
+   public:
+    explicit Frame(WebViewHost& host);
+    ~Frame();
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+    void StopOnRelease(std::function<void()> stop);
+
+   private:
+    friend class WebViewHost;
+    WebViewHost& host_;
+    std::function<void()> stop_;
+  };
+
   void OnEnvironmentCreated(HRESULT result, ICoreWebView2Environment* environment,
                             const std::shared_ptr<AttemptState>& attempt);
   void OnControllerCreated(HRESULT result, ICoreWebView2Controller* controller,
@@ -81,7 +122,7 @@ class WebViewHost {
                   const wchar_t* stage);
   void RegisterBrowserProcessExitHandler();
   void SetupEventHandlers();
-  // Runs the thread's messages until the attempt completes.
+  // Runs the thread's messages until the attempt completes or the host is released.
   void WaitForAttempt(AttemptState& attempt);
   // The address is the document this host last showed from text, in the form the
   // runtime reports it.
@@ -95,6 +136,9 @@ class WebViewHost {
   EventRegistrationToken browserExitedToken_ = {};
   bool browserExitHandlerRegistered_ = false;
   bool closed_ = false;
+  std::vector<Frame*> frames_;  // innermost last
+  bool releasing_ = false;
+  bool printDialogOpen_ = false;
   HRESULT lastError_ = S_OK;
   std::wstring statusMessage_;
   std::optional<std::wstring> stringDocument_;  // the last NavigateToString's text

@@ -81,12 +81,16 @@ class Harness:
         self.log = self.out / "standin.log"
 
     # --- set-up -------------------------------------------------------------------
-    def lay_out_player(self, with_runtime=True):
+    def lay_out_player(self, with_runtime=True, folder=None):
+        """The player (and the stand-in as its private runtime) in `folder`, by default
+        the run's app folder, which later starts use."""
         shutil.rmtree(self.app, ignore_errors=True)
-        self.app.mkdir(parents=True)
-        shutil.copy(self.args.player, self.app / "quorvel.exe")
+        folder = folder or self.app
+        folder.mkdir(parents=True)
+        self.player = folder / "quorvel.exe"
+        shutil.copy(self.args.player, self.player)
         if with_runtime:
-            runtime = self.app / "WebView2Runtime"
+            runtime = folder / "WebView2Runtime"
             (runtime / "EBWebView" / "x64").mkdir(parents=True)
             (runtime / "msedgewebview2.exe").write_bytes(b"stand-in")
             shutil.copy(self.args.standin, runtime / "EBWebView" / "x64")
@@ -112,8 +116,9 @@ class Harness:
         return subprocess.run(command, check=True, capture_output=True,
                               text=True).stdout.strip()
 
-    def start(self, *arguments, script=None, settings=None):
-        """Starts the player; `settings` are more of the stand-in's variables."""
+    def start(self, *arguments, script=None, settings=None, fail=None):
+        """Starts the player; `settings` are more of the stand-in's variables, `fail` its
+        failure stage (STAGE[:HRESULT])."""
         if self.log.exists():
             self.log.unlink()
         env = dict(os.environ)
@@ -121,13 +126,16 @@ class Harness:
             env.update(chromium_settings(self.out))
         env.update(settings or {})
         env["QUORVEL_RUNTIME_LOG"] = windows_path(self.log)
+        env.pop("QUORVEL_RUNTIME_FAIL", None)
+        if fail is not None:
+            env["QUORVEL_RUNTIME_FAIL"] = fail
         if script is not None:
             script_file = self.out / "stimuli.jsonl"
             script_file.write_text("".join(json.dumps(s) + "\n" for s in script))
             env["QUORVEL_RUNTIME_SCRIPT"] = windows_path(script_file)
         else:
             env.pop("QUORVEL_RUNTIME_SCRIPT", None)
-        return subprocess.Popen([self.args.wine_run, str(self.app / "quorvel.exe"), *arguments],
+        return subprocess.Popen([self.args.wine_run, str(self.player), *arguments],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
 
     # --- observation ----------------------------------------------------------------
@@ -469,9 +477,87 @@ def browser_pin_failure(h):
     h.sim.set_answers({})
 
 
+def close_during_start(h):
+    """Closing either main window while its browser is still starting (the stand-in holds
+    the start at the environment or at the controller) is a normal end: exit code 0, no
+    browser error box. A start that fails shows its box once, and closing the window
+    behind it still ends with the failure's exit code and no second box."""
+    h.sim.set_answers({"PUT /api/player/content": {"json": {
+        "data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}}}})
+    windows = {"init-screen": (), "player": (h.make_link("lesson-7"),)}
+    held_at = {"CreateEnvironmentCall:0": "CreateWebViewEnvironmentWithOptionsInternal",
+               "CreateControllerCall:0": "CreateCoreWebView2Controller"}
+    for name, arguments in windows.items():
+        for stage, last_call in held_at.items():
+            what = f"{name} held at {stage}"
+            process = h.start(*arguments, fail=stage)
+            h.wait_for(lambda l: any(x.get("call") == last_call for x in l), f"{what}: {last_call}")
+            time.sleep(1)
+            h.screenshot(f"close-during-start-{name}-{stage.split(':')[0]}")
+            check(h.close_main_window(process) == 0, f"{what}: exit code {process.returncode}")
+            check(h.probe("find", "WebView2 Error", "500")[0] == 2, f"{what}: an error box")
+            check(not h.first_navigation(h.standin_lines()), f"{what}: navigated after the close")
+
+        process = h.start(*arguments, fail="CreateControllerCallback")
+        rc, text = h.probe("find", "WebView2 Error", "60000")
+        check(rc == 0, f"{name}: no box for a start that failed")
+        h.screenshot(f"close-during-start-{name}-failed")
+        h.probe("close", TITLE, "10000")
+        check(process.wait(60) == 1, f"{name}: a failed start must end with 1, not {process.returncode}")
+        check(h.probe("find", "Startup Error", "500")[0] == 2, f"{name}: a second box")
+    h.sim.set_answers({})
+
+
+def long_path(h):
+    """A player whose path is longer than MAX_PATH finds its private runtime and registers
+    a command with the whole path, not a cut or empty one."""
+    folder = h.app.joinpath(*[f"a-folder-of-the-course-library-number-{i}" for i in range(8)])
+    h.lay_out_player(folder=folder)
+    check(len(windows_path(h.player)) > 300, f"not long enough: {h.player}")
+    process = h.start()
+    h.wait_for(h.first_navigation, "the init screen's first navigation")
+    check(h.close_main_window(process) == 0, f"exit code {process.returncode}")
+    output = h.out / "reg.txt"
+    h.wine("reg", "query", r"HKCU\Software\Classes\quorvel\shell\open\command",
+           stdout_file=output)
+    command = output.read_bytes().decode("utf-8", "replace")
+    check(f'"{windows_path(h.player)}" "%1"'.lower() in command.lower(), f"registry: {command}")
+    h.lay_out_player()
+
+
+def release_during_print(h):
+    """WM_RELEASE_BROWSER (sent from another thread before a diagnostic ends the player)
+    while the printer dialog is open: the dialog closes, the browser is shut down, nothing
+    is printed or told, and the player still ends as a normal close does."""
+    rc, _ = h.probe("printers", "Office Printer", "Quorvel Test Printer")
+    check(rc == 0, "could not install the test printers")
+    h.sim.set_answers({
+        "PUT /api/player/content": {"json": {
+            "data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}, "watermark": "W"}},
+        "GET /a.pdf": {"headers": {"Content-Type": "application/pdf"},
+                       "body_base64": base64.b64encode(build_handout_pdf()).decode()},
+    })
+    process = h.start(h.make_link("lesson-7"), script=[
+        {"do": "message", "text": "pageLoaded"}, {"do": "message", "text": "requestPrint"}])
+    check(h.probe("find", "Select Printer", "60000")[0] == 0, "no printer dialog")
+    time.sleep(1)
+    h.screenshot("release-during-print-dialog")
+    rc, _ = h.probe("send", TITLE, str(0x8065), "7000")
+    check(rc == 0, "the player did not answer WM_RELEASE_BROWSER")
+    lines = h.wait_for(lambda l: any(x.get("call") == "Close" for x in l), "the browser's shutdown")
+    check(h.probe("find", "Select Printer", "500")[0] == 2, "the printer dialog stayed open")
+    check(process.poll() is None, f"the player ended on the release: {process.returncode}")
+    check(not [x for x in lines if x.get("call") in ("Print", "PostWebMessageAsJson")],
+          "printed or told the page after the release")
+    h.screenshot("release-during-print-after")
+    check(h.close_main_window(process) == 0, f"exit code {process.returncode}")
+    h.sim.set_answers({})
+
+
 SCENARIOS = {f.__name__: f for f in (no_link, link_kinds, player_window, init_screen_buttons,
                                      second_start, broken_links, updates, wrong_pins,
-                                     browser_pin_failure, no_runtime)}
+                                     browser_pin_failure, no_runtime, close_during_start,
+                                     release_during_print, long_path)}
 RENDER_SCENARIOS = {f.__name__: f for f in render_scenarios.SCENARIOS}
 # They read the recording stand-in's log of what the player answered.
 WALL_SCENARIOS = {f.__name__: f for f in wall_scenarios.SCENARIOS}

@@ -7,6 +7,10 @@
 //                                                   contains TEXT
 //   window_probe find TEXT TIMEOUT_MS              print class, style, rectangle, the client
 //                                                   area's screen origin and its size
+//   window_probe send TEXT MESSAGE TIMEOUT_MS      send MESSAGE (a number, both parameters
+//                                                   0) to the window whose title contains
+//                                                   TEXT and wait for its answer, as
+//                                                   another thread of the player would
 //   window_probe clipboard                         print the clipboard's 8-bit text
 //   window_probe trust PEM_PATH                    make a test root trusted machine-wide
 //   window_probe printers NAME...                  install test printers (printing to a
@@ -112,6 +116,16 @@ int Find(const std::wstring& fragment, DWORD timeoutMs, bool close) {
   return 0;
 }
 
+int Send(const std::wstring& fragment, UINT message, DWORD timeoutMs) {
+  const HWND window = WaitFor(fragment, false, timeoutMs);
+  if (window == nullptr) return 2;
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(window, message, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs,
+                             &ignored) != 0
+             ? 0
+             : 1;
+}
+
 int Clipboard() {
   if (!OpenClipboard(nullptr)) return 1;
   const HANDLE data = GetClipboardData(CF_TEXT);
@@ -183,10 +197,14 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"answer" && argc == 5) return Answer(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
   if (command == L"close" && argc == 4) return Find(argv[2], _wtoi(argv[3]), true);
   if (command == L"find" && argc == 4) return Find(argv[2], _wtoi(argv[3]), false);
+  if (command == L"send" && argc == 5) {
+    return Send(argv[2], static_cast<UINT>(wcstoul(argv[3], nullptr, 0)), _wtoi(argv[4]));
+  }
   if (command == L"clipboard") return Clipboard();
   if (command == L"trust" && argc == 3) return Trust(argv[2]);
   if (command == L"printers" && argc >= 3) return InstallPrinters(argc - 2, argv + 2);
   if (command == L"pick" && argc == 4) return PickPrinter(argv[2], _wtoi(argv[3]));
-  std::fprintf(stderr, "usage: window_probe answer|close|find|clipboard|trust|printers|pick ...\n");
+  std::fprintf(stderr,
+               "usage: window_probe answer|close|find|send|clipboard|trust|printers|pick ...\n");
   return 64;
 }

@@ -15,8 +15,11 @@ bool Visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id
 
 }  // namespace
 
-DialogDriver::DialogDriver(Action action, std::wstring printer)
-    : action_(action), printer_(std::move(printer)), thread_([this] { Run(); }) {}
+DialogDriver::DialogDriver(Action action, std::wstring printer, UINT toOwnerFirst)
+    : action_(action),
+      printer_(std::move(printer)),
+      toOwnerFirst_(toOwnerFirst),
+      thread_([this] { Run(); }) {}
 
 DialogDriver::~DialogDriver() {
   stop_ = true;
@@ -56,6 +59,11 @@ void DialogDriver::Run() {
   seen_.listVisible = Visible(dialog, kListId);
   seen_.printVisible = Visible(dialog, kPrintId);
   seen_.messageVisible = Visible(dialog, kMessageId);
+  if (toOwnerFirst_ != 0) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(GetWindow(dialog, GW_OWNER), toOwnerFirst_, 0, 0, SMTO_BLOCK, kCloseWaitMs,
+                        &ignored);
+  }
   Act(dialog);
   WaitUntilClosed(dialog);
 }
@@ -90,6 +98,8 @@ void DialogDriver::Act(HWND dialog) {
     }
     case Action::kCancel:
       SendMessageW(GetDlgItem(dialog, kCancelId), BM_CLICK, 0, 0);
+      return;
+    case Action::kNone:
       return;
     case Action::kEscape: {
       GUITHREADINFO focus = {};

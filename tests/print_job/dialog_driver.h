@@ -12,7 +12,8 @@
 
 class DialogDriver {
  public:
-  enum class Action { kPrintTo, kCancel, kEscape };
+  // kNone leaves the dialog alone: something else is expected to close it.
+  enum class Action { kPrintTo, kCancel, kEscape, kNone };
 
   struct Seen {
     bool shown = false;
@@ -27,8 +28,10 @@ class DialogDriver {
     bool stayedOpen = false;
   };
 
-  // kPrintTo selects `printer` and presses Print.
-  explicit DialogDriver(Action action, std::wstring printer = {});
+  // kPrintTo selects `printer` and presses Print. Before the action, a non-zero
+  // `toOwnerFirst` is sent to the dialog's owner from the driver's thread, as another
+  // thread of the player would send it, and answered.
+  explicit DialogDriver(Action action, std::wstring printer = {}, UINT toOwnerFirst = 0);
   ~DialogDriver();
   DialogDriver(const DialogDriver&) = delete;
   DialogDriver& operator=(const DialogDriver&) = delete;
@@ -44,6 +47,7 @@ class DialogDriver {
 
   const Action action_;
   const std::wstring printer_;
+  const UINT toOwnerFirst_;
   std::atomic<bool> stop_{false};
   Seen seen_;
   std::thread thread_;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -41,6 +42,26 @@ const std::wstring kDefault = L"zeta";  // as the user's settings may spell it
 const std::vector<std::wstring> kListed = {L"Zeta", L"Beta", L"alpha"};
 
 constexpr wchar_t kParentClass[] = L"QuorvelPrintJobTestParent";
+// The message the player's windows answer by releasing their host.
+constexpr UINT kReleaseHost = WM_APP + 101;
+// A second request to print, as the page's message would arrive through the dialog's loop.
+constexpr UINT kPrintAgain = WM_APP + 102;
+
+// The parent's host, kept as the player keeps its hosts: the parent's window procedure
+// lets go of it on kReleaseHost.
+std::unique_ptr<WebView::WebViewHost> g_host;
+
+LRESULT CALLBACK ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kReleaseHost) {
+    WebView::WebViewHost::Release(std::move(g_host));
+    return 0;
+  }
+  if (message == kPrintAgain) {
+    if (g_host) g_host->ShowSystemPrintDialog();
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
 constexpr DWORD kOutcomeWaitMs = 20000;
 // After the first result message: long enough for a second one to show up.
 constexpr DWORD kSecondMessageWaitMs = 300;
@@ -117,6 +138,8 @@ struct PrintRun {
     }
     return texts;
   }
+  bool released = false;  // the host was released (and destroyed) during the run
+
   size_t Count(const std::string& call) const {
     size_t count = 0;
     for (const Json& line : log) count += IsCall(line, call) ? 1 : 0;
@@ -147,7 +170,7 @@ class PrintJobTest : public ::testing::Test {
   static void SetUpTestSuite() {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = ParentProcedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kParentClass;
     RegisterClassExW(&windowClass);
@@ -155,9 +178,9 @@ class PrintJobTest : public ::testing::Test {
 
   // One page's request to print on a fresh host: `printResult` (a script line, or empty)
   // tells the stand-in how the job ends, `lacking` which interfaces it refuses, and the
-  // driver works the dialog.
+  // driver works the dialog, sending `toOwnerFirst` to the parent first when not 0.
   PrintRun PrintOnce(DialogDriver::Action action, const std::string& printResult,
-                     const wchar_t* lacking = nullptr) {
+                     const wchar_t* lacking = nullptr, UINT toOwnerFirst = 0) {
     const std::wstring logPath = TempPath(L"quorvel-print-job.log");
     const std::wstring scriptPath = TempPath(L"quorvel-print-job-script.jsonl");
     DeleteFileW(logPath.c_str());
@@ -171,23 +194,30 @@ class PrintJobTest : public ::testing::Test {
     const HWND parent = CreateWindowExW(0, kParentClass, L"Lesson", WS_OVERLAPPEDWINDOW, 0, 0, 800,
                                         600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     {
-      DialogDriver driver(action, L"Beta");
-      WebView::WebViewHost host;
+      DialogDriver driver(action, L"Beta", toOwnerFirst);
+      g_host = std::make_unique<WebView::WebViewHost>();
       int requests = 0;
-      host.OnWebMessage = [&](const std::wstring& message) {
+      // Goes with the host: expires once a release has destroyed it.
+      auto hostAlive = std::make_shared<bool>(true);
+      const std::weak_ptr<bool> watch = hostAlive;
+      g_host->OnWebMessage = [&requests, hostAlive](const std::wstring& message) {
         if (message != L"requestPrint") return;
         ++requests;
-        host.ShowSystemPrintDialog();
+        if (g_host) g_host->ShowSystemPrintDialog();
       };
-      if (!host.Initialize(parent, TempPath(L"quorvel-print-job-data"), 1)) {
+      hostAlive.reset();
+      if (!g_host->Initialize(parent, TempPath(L"quorvel-print-job-data"), 1)) {
         ADD_FAILURE() << "the host did not start on the stand-in: "
-                      << std::string(host.statusMessage().begin(), host.statusMessage().end());
+                      << std::string(g_host->statusMessage().begin(),
+                                     g_host->statusMessage().end());
+        g_host.reset();
         return run;
       }
-      host.Navigate(L"https://lesson.example/worksheet");
+      g_host->Navigate(L"https://lesson.example/worksheet");
       PumpUntil(
           [&] {
             if (requests == 0) return false;
+            if (watch.expired()) return true;
             for (const Json& line : ReadLog(logPath)) {
               if (IsCall(line, "PostWebMessageAsJson")) return true;
             }
@@ -197,7 +227,8 @@ class PrintJobTest : public ::testing::Test {
       Pump(kSecondMessageWaitMs);
       EXPECT_EQ(requests, 1) << "the page's request to print did not arrive once";
       run.seen = driver.Finish();
-      host.Shutdown(5000);
+      run.released = watch.expired();
+      WebView::WebViewHost::Release(std::move(g_host));
     }
     DestroyWindow(parent);
     run.log = ReadLog(logPath);
@@ -317,6 +348,35 @@ TEST_F(PrintJobTest, ABrowserWithoutPrintingWithSettingsIsReportedOnce) {
     EXPECT_EQ(run.Count("ShowPrintUI"), 0u);
     EXPECT_EQ(run.liveObjects, 0);
   }
+}
+
+TEST_F(PrintJobTest, ARequestWhileTheDialogIsOpenIsIgnored) {
+  TestPrinters printers(kInstalled, kDefault);
+  ASSERT_TRUE(printers.ok()) << printers.problem();
+  // The second request comes through the open dialog's own message loop.
+  const PrintRun run = PrintOnce(DialogDriver::Action::kPrintTo,
+                                 R"({"do":"printResult","status":0})", nullptr, kPrintAgain);
+  ExpectDialogListedTheTestPrinters(run.seen);
+  EXPECT_EQ(run.Posted(), std::vector<std::string>{kPrinted});
+  EXPECT_EQ(run.Count("Print"), 1u);
+  EXPECT_EQ(run.liveObjects, 0);
+}
+
+TEST_F(PrintJobTest, ReleasingTheHostWhileTheDialogIsOpenClosesItAndPrintsNothing) {
+  TestPrinters printers(kInstalled, kDefault);
+  ASSERT_TRUE(printers.ok()) << printers.problem();
+  // Another thread asks the window to release its host, as the player does before a
+  // diagnostic ends it, while the dialog waits for the user.
+  const PrintRun run = PrintOnce(DialogDriver::Action::kNone, R"({"do":"printResult","status":0})",
+                                 nullptr, kReleaseHost);
+  EXPECT_TRUE(run.seen.shown);
+  EXPECT_FALSE(run.seen.stayedOpen) << "the dialog stayed open after the release";
+  EXPECT_TRUE(run.released) << "the host was not released once the dialog had returned";
+  EXPECT_TRUE(run.Posted().empty()) << "a page going away was told";
+  EXPECT_EQ(run.Count("CreatePrintSettings"), 0u);
+  EXPECT_EQ(run.Count("Print"), 0u);
+  EXPECT_EQ(run.Count("Close"), 1u);
+  EXPECT_EQ(run.liveObjects, 0);
 }
 
 TEST_F(PrintJobTest, PrintSettingsTheBrowserCannotMakeAreReportedOnce) {

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "app/runtime_bootstrap.h"
+#include "app/startup.h"
 #include "common/windows_paths.h"
 #include "webview/com_helpers.h"
 #include "webview/runtime_loader.h"
@@ -247,6 +249,83 @@ TEST_F(WebViewHostTest, ClosingTheApplicationDuringInitialisationKeepsTheQuit) {
   EXPECT_EQ(message.wParam, 7u);
 }
 
+// As the player's windows keep their hosts: the window procedure lets go of it on
+// kReleaseHost (its destruction and WM_RELEASE_BROWSER do the same).
+constexpr UINT kReleaseHost = WM_APP + 101;
+constexpr wchar_t kReleasingClass[] = L"QuorvelHostTestReleasingParent";
+std::unique_ptr<WebViewHost> g_slot;
+
+LRESULT CALLBACK ReleasingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kReleaseHost) {
+    WebViewHost::Release(std::move(g_slot));
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(WebViewHostTest, AReleaseDuringTheStartEndsItAndIsHeldUntilItHasReturned) {
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = ReleasingProcedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = kReleasingClass;
+  RegisterClassExW(&windowClass);
+  // The controller call claims success and never completes: only the release ends the wait.
+  SetEnvironmentVariableW(L"QUORVEL_RUNTIME_FAIL", L"CreateControllerCall:0");
+  // Posted: as a window closed during the wait. Sent from another thread: as
+  // WM_RELEASE_BROWSER before a diagnostic, which arrives inside the wait's GetMessage.
+  for (const bool fromAnotherThread : {false, true}) {
+    SCOPED_TRACE(fromAnotherThread ? "sent from another thread" : "posted");
+    const HWND window = CreateWindowExW(0, kReleasingClass, L"parent", 0, 0, 0, 800, 600,
+                                        HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    g_slot = std::make_unique<WebViewHost>();
+    WebViewHost* host = g_slot.get();
+    // Goes with the host: expires once the release has destroyed it.
+    auto alive = std::make_shared<bool>(true);
+    const std::weak_ptr<bool> watch = alive;
+    bool told = false;
+    host->OnInitialized = [alive, &told](bool, HRESULT) { told = true; };
+    alive.reset();
+
+    const DWORD thread = GetCurrentThreadId();
+    const HANDLE returned = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread other([=] {
+      if (fromAnotherThread) {
+        Sleep(300);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(window, kReleaseHost, 0, 0, SMTO_BLOCK, 7000, &ignored);
+      }
+      // A wait the release did not end would never end: the test gives up with a quit.
+      if (WaitForSingleObject(returned, 10000) == WAIT_TIMEOUT) {
+        PostThreadMessageW(thread, WM_QUIT, 0, 0);
+      }
+    });
+    if (!fromAnotherThread) PostMessageW(window, kReleaseHost, 0, 0);
+    const bool started = host->Initialize(window, folder_ + L"\\Data", 1);
+    SetEvent(returned);
+    other.join();
+    CloseHandle(returned);
+
+    EXPECT_FALSE(started);
+    ASSERT_FALSE(watch.expired()) << "the host was destroyed under Initialize";
+    EXPECT_TRUE(host->releasing());
+    EXPECT_FALSE(told) << "the owner that let go was told";
+    EXPECT_EQ(host->lastError(), E_ABORT);
+    EXPECT_NE(host->statusMessage().find(L" at ReleasedDuringInitialization;"), std::wstring::npos)
+        << Narrow(host->statusMessage());
+    // The release runs from the message loop.
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    MSG message;
+    while (!watch.expired() && GetTickCount64() < deadline) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    EXPECT_TRUE(watch.expired()) << "the held host was never released";
+    DestroyWindow(window);
+  }
+}
+
 TEST_F(WebViewHostTest, LaterAttemptsUseRecoveryFoldersAndTheFirstFailureIsReported) {
   // A file where the base folder should be: the write test fails there.
   const std::wstring base = folder_ + L"\\Data_Fixed_Env5";
@@ -276,6 +355,16 @@ TEST_F(WebViewHostTest, ShutdownRunsOnceAndWithoutWaitingWhenAskedTo) {
   EXPECT_EQ(host_.webView(), nullptr);
   host_.Navigate(L"https://127.0.0.1:8443/");  // a closed host does nothing
   EXPECT_TRUE(Calls("NavigateWithWebResourceRequest").empty());
+}
+
+// The start-up drains the queue so new windows paint; a window closed meanwhile has
+// posted the quit that must still end the main loop.
+TEST(DrainMessages, KeepsAQuitForTheMainLoop) {
+  PostQuitMessage(9);
+  DrainMessages();
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 9u);
 }
 
 TEST(EnsureWebView2Runtime, FindsThePrivateRuntimeOrTheInstalledOne) {
