@@ -13,9 +13,10 @@ decoded by Python's standard form parser, as "form": {name: [values]}.
 
 Every TLS connection is numbered and, when it ends, logged as one JSON line in
 DIR/connections.log: {"connection": n, "switched": bool, "bytes": bytes received after
-the handshake, "handshake": false when it failed}; each request names its connection.
-DIR/connections.json (re-read for every new connection) sets how they go:
-    {"switch_after": N, "keep_alive": true}
+the handshake, "handshake": false when it failed, "label": the label in force when it
+began}; each request names its connection. DIR/connections.json (re-read for every
+new connection) sets how they go:
+    {"switch_after": N, "keep_alive": true, "label": any value}
 With "switch_after", connections after the first N (counted since the file last
 changed) present the --switch-cert chain instead, as a server whose key was swapped
 would; "keep_alive": false closes each connection after its first answer.
@@ -220,17 +221,19 @@ class SimServer(ThreadingHTTPServer):
             self.since_settings += 1
             after = settings.get("switch_after")
             switched = isinstance(after, int) and self.since_settings > after
-            return self.connections, switched, settings.get("keep_alive", True) is not False
+            return (self.connections, switched, settings.get("keep_alive", True) is not False,
+                    settings.get("label"))
 
     def finish_request(self, request, client_address):
         # The TLS handshake happens here, on the connection's own thread, so a slow or
         # failing client never holds up the accepting loop.
         if not self.tls_context:
             return super().finish_request(request, client_address)
-        number, switched, keep_alive = self.next_connection()
+        number, switched, keep_alive, label = self.next_connection()
         switched = switched and self.switched_context is not None
         context = self.switched_context if switched else self.tls_context
-        record = {"connection": number, "switched": switched, "bytes": 0, "handshake": False}
+        record = {"connection": number, "switched": switched, "bytes": 0, "handshake": False,
+                  "label": label}
         try:
             with context.wrap_socket(request, server_side=True) as tls:
                 record["handshake"] = True

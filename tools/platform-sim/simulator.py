@@ -105,7 +105,7 @@ class Simulator:
             open(os.path.join(self.state_dir, name), "w", encoding="utf-8").close()
 
     def set_connections(self, settings):
-        """Replaces connections.json: {"switch_after": N, "keep_alive": bool}."""
+        """Replaces connections.json: {"switch_after": N, "keep_alive": bool, "label": x}."""
         path = os.path.join(self.state_dir, "connections.json")
         with open(path + ".tmp", "w", encoding="utf-8") as f:
             json.dump(settings, f)
@@ -113,7 +113,8 @@ class Simulator:
 
     def connections(self):
         """The ended TLS connections, in the order they began: connection (number),
-        switched, bytes (received after the handshake) and handshake (whether it ended)."""
+        switched, bytes (received after the handshake), handshake (whether it ended) and
+        label (connections.json's when it began)."""
         try:
             with open(os.path.join(self.state_dir, "connections.log"), encoding="utf-8") as f:
                 return sorted((json.loads(line) for line in f), key=lambda r: r["connection"])
