@@ -412,7 +412,10 @@ def player_window(h):
         # Last: an allowed host that is not there leaves an error page behind.
         {"do": "navigate", "uri": "https://player.vimeo.com/video/1", "afterMs": 1000},
     ])
-    lines = h.wait_for(lambda l: len(events(l, "WebResourceRequested")) >= 3, "the scripted requests")
+    # The page's fetches may be seen in any order, a favicon's among them.
+    lines = h.wait_for(lambda l: any(e["uri"] == f"https://{DOMAIN}/media/1.ts"
+                                     for e in events(l, "WebResourceRequested")),
+                       "the scripted media request")
     before = window_state(h)
     requests = {e["uri"]: e["headers"] for e in events(lines, "WebResourceRequested")}
     media = requests[f"https://{DOMAIN}/media/1.ts"]
