@@ -145,6 +145,7 @@ HttpClient::Preflight HttpClient::PreflightHost(const std::u16string& host, unsi
   if (!request) return Preflight::kNotRun;
   ConfigureRequest(request.get(), HostIsPinned(host));
   PinGate gate(request.get(), host);
+  if (!gate.armed()) return Preflight::kFailed;
   const bool sent = WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                        WINHTTP_NO_REQUEST_DATA, 0, 0, gate.context());
   if (gate.refused()) {
@@ -216,8 +217,14 @@ HttpResponse HttpClient::Send(std::u16string_view method, std::u16string_view ur
   if (!contentType.empty())
     AddHeader(request.get(), u"Content-Type: " + std::u16string(contentType));
 
+  // A check that cannot run is no pass: without its gate the request is not sent, and
+  // one that went out unchecked is not believed.
   std::optional<PinGate> gate;
   if (checkPins) gate.emplace(request.get(), target.host);
+  if (gate && !gate->armed()) {
+    response.error = PinFailure(target.host);
+    return response;
+  }
   const auto length = static_cast<DWORD>(body.size());
   void* data = body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data());
   const bool sent = WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, data,
@@ -226,6 +233,10 @@ HttpResponse HttpClient::Send(std::u16string_view method, std::u16string_view ur
     request.release();  // closed by the gate
     response.error = PinFailure(target.host);
     if (gate->refusal() == PinVerdict::kMismatched) ReportServerPinFailure(target.host);
+    return response;
+  }
+  if (sent && gate && !gate->checked()) {
+    response.error = PinFailure(target.host);
     return response;
   }
   if (!sent) {

@@ -20,7 +20,8 @@ bool ShutDownConnectionOf(HINTERNET request) {
 }  // namespace
 
 PinGate::PinGate(HINTERNET request, std::u16string host) : host_(std::move(host)) {
-  WinHttpSetStatusCallback(request, &PinGate::OnStatus, kNotifySendingRequest, 0);
+  armed_ = WinHttpSetStatusCallback(request, &PinGate::OnStatus, kNotifySendingRequest, 0) !=
+           WINHTTP_INVALID_STATUS_CALLBACK;
 }
 
 void CALLBACK PinGate::OnStatus(HINTERNET request, DWORD_PTR context, DWORD status, void*, DWORD) {

@@ -31,7 +31,10 @@ class PinGate {
   // For WinHttpSendRequest's context argument, which the callback receives.
   DWORD_PTR context() { return reinterpret_cast<DWORD_PTR>(this); }
 
-  // The connection reached the point of sending at least once (and was checked).
+  // The callback is in place. A request whose gate is not armed must not be sent.
+  bool armed() const { return armed_; }
+  // The connection reached the point of sending at least once (and was checked). A
+  // request that went out without this proves nothing, whatever its answer says.
   bool checked() const { return checked_; }
   // A check failed (kMismatched or kUnreadable; kMatched otherwise): nothing of the
   // request was sent, and the request handle is closed (its owner must release it
@@ -45,6 +48,7 @@ class PinGate {
   void CheckBeforeSending(HINTERNET request);
 
   const std::u16string host_;
+  bool armed_ = false;
   std::atomic<bool> checked_ = false;
   std::atomic<PinVerdict> refusal_ = PinVerdict::kMatched;
 };
