@@ -13,8 +13,9 @@ std::string HmacSha256(std::string_view key, std::string_view data);
 // SHA-256 of `data`: 32 raw bytes.
 std::string Sha256(std::string_view data);
 
-// AES-CBC decryption with PKCS#7 padding removed. `key` must be 16, 24 or 32 bytes,
-// `iv` 16 bytes and the ciphertext a whole number of blocks.
+// AES-CBC decryption with PKCS#7 padding removed, the padding checked by our own code
+// (common/pkcs7_padding.h) so that both builds refuse the same blocks. `key` must be 16,
+// 24 or 32 bytes, `iv` 16 bytes and the ciphertext a whole number of blocks.
 std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext);
 
 // AES-CBC encryption with PKCS#7 padding (for producing links).

@@ -4,10 +4,12 @@
 #include <bcrypt.h>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "common/crypto.h"
+#include "common/pkcs7_padding.h"
 
 namespace {
 
@@ -104,12 +106,12 @@ std::string Sha256(std::string_view data) { return Sha256Digest(false, {}, data)
 
 namespace {
 
-// One AES-CBC pass with block padding, as the link reader does it: a size query
-// without output buffer, then the real call. BCryptEncrypt and BCryptDecrypt share
-// this signature.
+// One AES-CBC pass: a size query without output buffer, then the real call.
+// BCryptEncrypt and BCryptDecrypt share this signature. `flags` is
+// BCRYPT_BLOCK_PADDING to have CNG pad, or 0 for whole blocks in and out.
 using CipherCall = decltype(&BCryptDecrypt);
 
-std::string RunCipher(CipherCall call, std::string_view key, std::string_view iv,
+std::string RunCipher(CipherCall call, ULONG flags, std::string_view key, std::string_view iv,
                       std::string_view input, const char* sizeError, const char* runError) {
   const Algorithm aes = OpenAes();
   const Key aesKey = MakeKey(aes, key);
@@ -117,6 +119,7 @@ std::string RunCipher(CipherCall call, std::string_view key, std::string_view iv
   // the call itself. Checking here gives the same failure on both, and keeps a null
   // IV pointer (which would mean "chain from the key's own state") out of reach.
   if (iv.size() != kBlock) throw std::runtime_error(sizeError);
+  if (flags == 0 && input.size() % kBlock != 0) throw std::runtime_error(sizeError);
 
   // The call updates the IV buffer in place, so each call gets a fresh copy.
   std::vector<UCHAR> ivCopy(iv.begin(), iv.end());
@@ -126,7 +129,7 @@ std::string RunCipher(CipherCall call, std::string_view key, std::string_view iv
 
   ULONG outputSize = 0;
   if (!Ok(call(aesKey.get(), inputBytes, inputSize, nullptr, ivCopy.data(), kBlock, nullptr, 0,
-               &outputSize, BCRYPT_BLOCK_PADDING))) {
+               &outputSize, flags))) {
     throw std::runtime_error(sizeError);
   }
 
@@ -135,22 +138,29 @@ std::string RunCipher(CipherCall call, std::string_view key, std::string_view iv
   ULONG produced = 0;
   UCHAR spareOutput = 0;
   if (!Ok(call(aesKey.get(), inputBytes, inputSize, nullptr, ivCopy.data(), kBlock,
-               NonNull(output, spareOutput), outputSize, &produced, BCRYPT_BLOCK_PADDING))) {
+               NonNull(output, spareOutput), outputSize, &produced, flags))) {
     throw std::runtime_error(runError);
   }
-  output.resize(produced);  // drops the padding when decrypting
+  output.resize(produced);
   return output;
 }
 
 }  // namespace
 
+// CNG's own padding removal is not used: Wine's accepts paddings Windows and OpenSSL
+// refuse (a last block ending 05 02 lost two bytes, one ending 00 came back whole).
 std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext) {
-  return RunCipher(BCryptDecrypt, key, iv, ciphertext, crypto_text::kDecryptSize,
-                   crypto_text::kDecrypt);
+  std::string plaintext = RunCipher(BCryptDecrypt, 0, key, iv, ciphertext,
+                                    crypto_text::kDecryptSize, crypto_text::kDecrypt);
+  const std::optional<std::size_t> length = Pkcs7PlaintextLength(plaintext);
+  if (!length) throw std::runtime_error(crypto_text::kDecrypt);
+  plaintext.resize(*length);
+  return plaintext;
 }
 
 std::string AesCbcEncrypt(std::string_view key, std::string_view iv, std::string_view plaintext) {
-  return RunCipher(BCryptEncrypt, key, iv, plaintext, crypto_text::kEncrypt, crypto_text::kEncrypt);
+  return RunCipher(BCryptEncrypt, BCRYPT_BLOCK_PADDING, key, iv, plaintext, crypto_text::kEncrypt,
+                   crypto_text::kEncrypt);
 }
 
 std::string RandomBytes(std::size_t count) {

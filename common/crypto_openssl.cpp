@@ -6,9 +6,11 @@
 #include <openssl/sha.h>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "common/crypto.h"
+#include "common/pkcs7_padding.h"
 
 namespace {
 
@@ -64,7 +66,8 @@ std::string Sha256(std::string_view data) {
 
 namespace {
 
-// One AES-CBC pass with PKCS#7 padding; `encrypt` picks the direction.
+// One AES-CBC pass; `encrypt` picks the direction. Encryption pads; decryption
+// leaves the padding in place for the shared check, as the CNG path does.
 std::string RunCipher(bool encrypt, std::string_view key, std::string_view iv,
                       std::string_view input, const char* sizeError, const char* runError) {
   CipherContext context = NewContext();
@@ -79,6 +82,7 @@ std::string RunCipher(bool encrypt, std::string_view key, std::string_view iv,
   auto* out = reinterpret_cast<unsigned char*>(output.data());
   if (EVP_CipherInit_ex(context.get(), cipher, nullptr, Bytes(key), Bytes(iv), encrypt ? 1 : 0) !=
           1 ||
+      EVP_CIPHER_CTX_set_padding(context.get(), encrypt ? 1 : 0) != 1 ||
       EVP_CipherUpdate(context.get(), out, &produced, Bytes(input),
                        static_cast<int>(input.size())) != 1 ||
       EVP_CipherFinal_ex(context.get(), out + produced, &finalPart) != 1) {
@@ -91,7 +95,12 @@ std::string RunCipher(bool encrypt, std::string_view key, std::string_view iv,
 }  // namespace
 
 std::string AesCbcDecrypt(std::string_view key, std::string_view iv, std::string_view ciphertext) {
-  return RunCipher(false, key, iv, ciphertext, crypto_text::kDecryptSize, crypto_text::kDecrypt);
+  std::string plaintext =
+      RunCipher(false, key, iv, ciphertext, crypto_text::kDecryptSize, crypto_text::kDecrypt);
+  const std::optional<std::size_t> length = Pkcs7PlaintextLength(plaintext);
+  if (!length) throw std::runtime_error(crypto_text::kDecrypt);
+  plaintext.resize(*length);
+  return plaintext;
 }
 
 std::string AesCbcEncrypt(std::string_view key, std::string_view iv, std::string_view plaintext) {

@@ -32,9 +32,9 @@ constexpr auto kPinListSecret = QUORVEL_HIDDEN(QUORVEL_PROFILE_PIN_LIST_SECRET);
 constexpr auto kPageScriptAddress = QUORVEL_HIDDEN(QUORVEL_PROFILE_PAGE_SCRIPT_ADDRESS);
 constexpr auto kUserAgent = QUORVEL_HIDDEN(QUORVEL_PROFILE_USER_AGENT);
 
-constexpr auto kIdentityFragment1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_1);
-constexpr auto kIdentityFragment2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_2);
-constexpr auto kIdentityFragment3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_3);
+constexpr auto kIdentityHost1 = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HOST_1);
+constexpr auto kIdentityHost2 = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HOST_2);
+constexpr auto kIdentityHost3 = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HOST_3);
 constexpr auto kIdentityHeader = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_HEADER);
 constexpr auto kIdentitySecondHeader = QUORVEL_HIDDEN(QUORVEL_PROFILE_IDENTITY_SECOND_HEADER);
 
@@ -101,8 +101,8 @@ std::string PinListSecret() { return kPinListSecret.Reveal(); }
 std::string PageScriptAddress() { return kPageScriptAddress.Reveal(); }
 std::string UserAgent() { return kUserAgent.Reveal(); }
 
-std::array<std::string, 3> IdentityHostFragments() {
-  return {kIdentityFragment1.Reveal(), kIdentityFragment2.Reveal(), kIdentityFragment3.Reveal()};
+std::array<std::string, 3> IdentityHosts() {
+  return {kIdentityHost1.Reveal(), kIdentityHost2.Reveal(), kIdentityHost3.Reveal()};
 }
 std::string IdentityHeaderName() { return kIdentityHeader.Reveal(); }
 std::string IdentitySecondHeaderName() { return kIdentitySecondHeader.Reveal(); }

@@ -46,9 +46,9 @@ std::string PageScriptAddress();
 // The user agent of the player's own HTTP requests.
 std::string UserAgent();
 
-// Hosts whose lower-cased name contains one of these fragments are the platform's own
-// and get the two identity headers, named here.
-std::array<std::string, 3> IdentityHostFragments();
+// The platform's own hosts (lower case): the player's HTTPS requests to one of them, or
+// to a host under one, carry the two identity headers named here.
+std::array<std::string, 3> IdentityHosts();
 std::string IdentityHeaderName();
 std::string IdentitySecondHeaderName();
 

@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "link/api_address.h"
 #include "link/json_number.h"
+#include "link/percent.h"
 
 namespace {
 
@@ -74,9 +75,9 @@ ContentDataRequest BuildContentDataRequest(std::u16string_view domain,
   ContentDataRequest request;
   request.address = ApiBaseAddress(domain) + AsciiToUtf16(ContentDataPath());
   request.body = ContentFormFirstText();
-  request.body += p1;
+  request.body += FormUrlEncode(p1);
   request.body += ContentFormSecondText();
-  request.body += contentLinkId;
+  request.body += FormUrlEncode(contentLinkId);
   request.contentType = kFormContentType;
   request.headers = {{
       {AsciiToUtf16(DeviceIdHeaderName()), std::u16string(deviceId)},

@@ -32,9 +32,10 @@ struct ContentDataRequest {
 };
 
 // The address is the domain's API base followed by the content-data path. The body is
-// the first form text, `p1`, the second form text and `contentLinkId`, byte for byte:
-// the platform issued both values and reads them back unescaped. The headers carry
-// the two device identifier forms, then the client's fixed value.
+// the first form text, `p1`, the second form text and `contentLinkId`, both values
+// form-encoded so that a standard form parser on the platform reads them back exactly
+// (a '+', '&', '=' or '%' in them would otherwise change what it reads). The headers
+// carry the two device identifier forms, then the client's fixed value.
 ContentDataRequest BuildContentDataRequest(std::u16string_view domain,
                                            std::string_view contentLinkId, std::string_view p1,
                                            std::u16string_view deviceId,

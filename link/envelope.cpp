@@ -1,7 +1,6 @@
 #include "link/envelope.h"
 
 #include <nlohmann/json.hpp>
-#include <stdexcept>
 
 #include "common/base64.h"
 #include "common/crypto.h"
@@ -10,13 +9,18 @@ namespace {
 
 constexpr std::size_t kIvSize = 16;
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
+// The given MAC in either letter case against the computed lower-case one. Every
+// character is compared whatever the earlier ones held, so the time taken tells a
+// forger nothing about how much of a guess was right.
+bool MacMatches(std::string_view expectedLowerHex, std::string_view given) {
+  if (given.size() != expectedLowerHex.size()) return false;
+  unsigned difference = 0;
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    const char c = given[i];
+    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    difference |= static_cast<unsigned char>(lower ^ expectedLowerHex[i]);
   }
-  return true;
+  return difference == 0;
 }
 
 }  // namespace
@@ -39,22 +43,21 @@ std::string DecryptEnvelope(std::string_view envelope, std::string_view key) {
     macText = document["mac"].get<std::string>();
   }
 
-  if (!macText.empty()) {
-    // The MAC covers the Base64 texts as they stand in the JSON, not their bytes.
-    const std::string expected = HexLower(HmacSha256(key, ivText + valueText));
-    if (!EqualIgnoringAsciiCase(expected, macText)) throw std::runtime_error(kEnvelopeMacError);
-  }
+  if (macText.empty()) throw EnvelopeMacMissing();
+  // The MAC covers the Base64 texts as they stand in the JSON, not their bytes.
+  const std::string expected = HexLower(HmacSha256(key, ivText + valueText));
+  if (!MacMatches(expected, macText)) throw std::runtime_error(kEnvelopeMacError);
 
   return AesCbcDecrypt(key, Base64Decode(ivText), Base64Decode(valueText));
 }
 
-std::string SealEnvelope(std::string_view plaintext, std::string_view key, bool withMac) {
+std::string SealEnvelope(std::string_view plaintext, std::string_view key) {
   const std::string iv = RandomBytes(kIvSize);
   const std::string ivText = Base64Encode(iv);
   const std::string valueText = Base64Encode(AesCbcEncrypt(key, iv, plaintext));
   nlohmann::ordered_json document;
   document["iv"] = ivText;
   document["value"] = valueText;
-  if (withMac) document["mac"] = HexLower(HmacSha256(key, ivText + valueText));
+  document["mac"] = HexLower(HmacSha256(key, ivText + valueText));
   return Base64Encode(document.dump());
 }

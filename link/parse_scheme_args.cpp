@@ -26,7 +26,14 @@ bool Resolve(const DecodedLink& link, ContentRequest& request, std::string& fail
     failureReason = errorText.empty() ? "api_content_data_failed" : "server:" + errorText;
     return false;
   }
-  if (ApplyContentData(*data, request)) FetchPageScript(request);
+  const bool youTube = ApplyContentData(*data, request);
+  // An answer that names nothing to show is no success: the learner would get a blank
+  // window and support no code.
+  if (request.url.empty()) {
+    failureReason = "api_content_data_failed";
+    return false;
+  }
+  if (youTube) FetchPageScript(request);
   return true;
 }
 

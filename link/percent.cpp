@@ -20,6 +20,11 @@ bool IsUnreserved(char c) {
          c == '.' || c == '_' || c == '~';
 }
 
+bool IsFormSafe(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '*' ||
+         c == '-' || c == '.' || c == '_';
+}
+
 }  // namespace
 
 std::u16string PercentDecode(std::u16string_view payload) {
@@ -48,6 +53,23 @@ std::string PercentEncodeUnreserved(std::string_view bytes) {
     } else {
       out.push_back('%');
       out += HexLower(std::string_view(&c, 1));
+    }
+  }
+  return out;
+}
+
+std::string FormUrlEncode(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char c : bytes) {
+    if (IsFormSafe(c)) {
+      out.push_back(c);
+    } else if (c == ' ') {
+      out.push_back('+');
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      out += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
     }
   }
   return out;

@@ -13,3 +13,9 @@ std::u16string PercentDecode(std::u16string_view payload);
 // Keeps A-Z a-z 0-9 and "-._~"; every other byte becomes '%' and two lower-case hex
 // digits.
 std::string PercentEncodeUnreserved(std::string_view bytes);
+
+// One value of an application/x-www-form-urlencoded body, as a browser's form
+// serializer writes it: A-Z a-z 0-9 and "*-._" stay, a space becomes '+', every
+// other byte '%' and two upper-case hex digits. A standard form parser gives the
+// value back exactly, '+', '&', '=' and '%' included.
+std::string FormUrlEncode(std::string_view bytes);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "common/text.h"
+#include "link/api_address.h"
 #include "link/envelope.h"
 #include "link/link_key.h"
 #include "link/percent.h"
@@ -55,6 +56,12 @@ bool Decode(std::u16string_view payload, const LinkKey* givenKey, ContentRequest
     return false;
   }
   request.domain = Utf8ToUtf16(TrimTrailingSlashes(domain));
+  // The platform is asked, and the version checked, at this domain's API address; the
+  // device identifiers and the platform's answers must not travel in the clear.
+  if (!AsciiLower(ApiBaseAddress(request.domain)).starts_with(u"https://")) {
+    failureReason = "domain_failed_not_https";
+    return false;
+  }
 
   const std::u16string contentLinkId = Utf8ToUtf16(link.contentLinkId);
   link.directUrl = StartsWith(contentLinkId, u"http://") || StartsWith(contentLinkId, u"https://");
@@ -83,6 +90,8 @@ bool DecodeSchemePayload(std::u16string_view payload, ContentRequest& request, D
 std::string ReasonForCurrentException() {
   try {
     throw;
+  } catch (const EnvelopeMacMissing&) {
+    return "decrypt_failed_missing_mac";
   } catch (const std::exception& error) {
     return std::string("exception_") + error.what();
   } catch (...) {

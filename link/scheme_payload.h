@@ -20,14 +20,17 @@ struct DecodedLink {
 
 // Fills `request.domain` and, for a direct address, `url`, `kind` ("url_direct"),
 // `watermarkText` (empty) and `pageScriptId` (0). On false, `failureReason` says why:
-// "split_failed_parts_N", "decrypt_failed_empty_strings", "exception_" + message or
+// "split_failed_parts_N", "decrypt_failed_missing_mac" (a part without its MAC),
+// "decrypt_failed_empty_strings", "domain_failed_not_https" (a domain naming another
+// scheme than https; a bare host means https), "exception_" + message or
 // "unknown_exception"; on true it stays "unknown_error". Nothing throws. `key` is for
 // tools that decode links of another key; the player passes none and the build's own
 // key is assembled just before the decryption and wiped on every path.
 bool DecodeSchemePayload(std::u16string_view payload, ContentRequest& request, DecodedLink& link,
                          std::string& failureReason, const LinkKey* key = nullptr);
 
-// The failure reason for the exception being handled: "exception_" + its message, or
+// The failure reason for the exception being handled: "decrypt_failed_missing_mac"
+// for an envelope without a MAC, else "exception_" + its message, or
 // "unknown_exception" when it carries none. Call only inside a catch block.
 std::string ReasonForCurrentException();
 

@@ -1,11 +1,13 @@
 #include "net/http_client.h"
 
 #include <stdexcept>
-#include <vector>
 
 #include "common/device_identity.h"
 #include "common/platform_values.h"
 #include "common/text.h"
+#include "common/web_address.h"
+#include "net/pin_gate.h"
+#include "net/response_body.h"
 #include "net/server_pin.h"
 #include "net/winhttp_request.h"
 
@@ -17,12 +19,23 @@ constexpr int kSendTimeoutMs = 30000;
 constexpr int kReceiveTimeoutMs = 30000;
 
 struct SplitUrl {
-  std::u16string host;
+  std::u16string host;  // lower case, as the browser reads it
   std::u16string path;
   INTERNET_PORT port = 0;
   bool secure = false;
 };
 
+std::u16string WithoutBrackets(std::u16string host) {
+  if (host.size() >= 2 && host.front() == u'[' && host.back() == u']') {
+    host = host.substr(1, host.size() - 2);
+  }
+  return host;
+}
+
+// Where a request goes is read once, by the reader every rule asks; WinHTTP's own
+// reading of the address must agree with it on scheme, host and port, or the request
+// is not made (pins and identity headers would be decided for another host than the
+// one contacted).
 bool Split(std::u16string_view url, SplitUrl& split) {
   wchar_t host[256] = {};
   wchar_t path[2048] = {};
@@ -34,10 +47,15 @@ bool Split(std::u16string_view url, SplitUrl& split) {
   parts.dwUrlPathLength = static_cast<DWORD>(std::size(path));
   const std::u16string text(url);
   if (!WinHttpCrackUrl(WidePointer(text), static_cast<DWORD>(text.size()), 0, &parts)) return false;
-  split.host = FromWide(host);
+  const std::optional<WebAddress> address = ReadWebAddress(url);
+  split.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  if (!address || (address->scheme == u"https") != split.secure || address->port != parts.nPort ||
+      WithoutBrackets(address->host) != WithoutBrackets(AsciiLower(FromWide(host)))) {
+    return false;
+  }
+  split.host = WithoutBrackets(address->host);
   split.path = FromWide(path);
   split.port = parts.nPort;
-  split.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
   return true;
 }
 
@@ -45,10 +63,10 @@ std::string SystemErrorText(const char* step) {
   return std::string(step) + std::to_string(GetLastError());
 }
 
-bool IsPlatformHost(const std::u16string& host) {
-  const std::string lowerHost = Utf16ToUtf8(AsciiLower(host));
-  for (const std::string& fragment : IdentityHostFragments()) {
-    if (!fragment.empty() && lowerHost.find(fragment) != std::string::npos) return true;
+// The platform's own hosts, and hosts under them, get the machine's identity.
+bool IsIdentityHost(const std::u16string& host) {
+  for (const std::string& platformHost : IdentityHosts()) {
+    if (HostIsOrIsUnder(host, AsciiToUtf16(platformHost))) return true;
   }
   return false;
 }
@@ -58,20 +76,12 @@ void AddHeader(HINTERNET request, const std::u16string& line) {
                            WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
 }
 
-std::string ReadBody(HINTERNET request) {
-  std::string body;
-  for (;;) {
-    DWORD available = 0;
-    if (!WinHttpQueryDataAvailable(request, &available)) available = 0;
-    if (available == 0) break;
-    std::vector<char> chunk(available + 1, '\0');
-    DWORD read = 0;
-    if (!WinHttpReadData(request, chunk.data(), available, &read)) read = 0;
-    // A failed read adds nothing; the next availability query then ends the loop.
-    body.append(chunk.data(), read);
-    if (read == 0) break;
-  }
-  return body;
+bool CarriesBody(std::u16string_view method, DWORD status) {
+  return method != u"HEAD" && status >= 200 && status != 204 && status != 304;
+}
+
+std::string PinFailure(const std::u16string& host) {
+  return "SSL Pin validation FAILED for " + Utf16ToUtf8(host);
 }
 
 }  // namespace
@@ -107,7 +117,10 @@ void HttpClient::SetHeader(std::u16string_view name, std::u16string_view value) 
 
 void HttpClient::DisablePinCheck() { pinCheckDisabled_ = true; }
 
-HttpResponse HttpClient::Get(std::u16string_view url) { return Send(u"GET", url, {}, {}); }
+HttpResponse HttpClient::Get(std::u16string_view url,
+                             const std::vector<HeaderField>& requestHeaders) {
+  return Send(u"GET", url, {}, {}, requestHeaders);
+}
 
 HttpResponse HttpClient::Post(std::u16string_view url, std::string_view body,
                               std::u16string_view contentType) {
@@ -119,38 +132,43 @@ HttpResponse HttpClient::Put(std::u16string_view url, std::string_view body,
   return Send(u"PUT", url, body, contentType);
 }
 
-bool HttpClient::Preflight(const std::u16string& host, unsigned short port) {
+HttpClient::Preflight HttpClient::PreflightHost(const std::u16string& host, unsigned short port) {
   {
     std::lock_guard guard(mutex_);
-    if (preflightedHosts_.contains(host)) return true;
+    if (preflightedHosts_.contains(host)) return Preflight::kPassed;
   }
-  // A HEAD exchange proves the server's keys before a request body can leave.
   WinHttpHandle connection(WinHttpConnect(internetHandle_, WidePointer(host), port, 0));
-  if (connection) {
-    WinHttpHandle request(WinHttpOpenRequest(connection.get(), L"HEAD", L"/", nullptr,
-                                             WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                             WINHTTP_FLAG_SECURE));
-    if (request) {
-      ConfigureRequest(request.get(), HostIsPinned(host));
-      if (WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
-                             WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
-        WinHttpReceiveResponse(request.get(), nullptr);
-      }
-      if (!VerifyServerPin(request.get(), host)) return false;
-    }
+  if (!connection) return Preflight::kNotRun;
+  WinHttpHandle request(WinHttpOpenRequest(connection.get(), L"HEAD", L"/", nullptr,
+                                           WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                           WINHTTP_FLAG_SECURE));
+  if (!request) return Preflight::kNotRun;
+  ConfigureRequest(request.get(), HostIsPinned(host));
+  PinGate gate(request.get(), host);
+  if (!gate.armed()) return Preflight::kFailed;
+  const bool sent = WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                       WINHTTP_NO_REQUEST_DATA, 0, 0, gate.context());
+  if (gate.refused()) {
+    request.release();  // closed by the gate
+    if (gate.refusal() == PinVerdict::kMismatched) ReportServerPinFailure(host);
+    return Preflight::kFailed;
   }
+  if (sent) WinHttpReceiveResponse(request.get(), nullptr);
+  if (!VerifyServerPin(request.get(), host)) return Preflight::kFailed;
   std::lock_guard guard(mutex_);
   preflightedHosts_.insert(host);
-  return true;
+  return Preflight::kPassed;
 }
 
-std::map<std::u16string, std::u16string> HttpClient::HeadersFor(const std::u16string& host) const {
+std::map<std::u16string, std::u16string> HttpClient::HeadersFor(
+    const std::u16string& host, const std::vector<HeaderField>& requestHeaders) const {
   std::map<std::u16string, std::u16string> headers;
   {
     std::lock_guard guard(mutex_);
     headers = defaultHeaders_;
   }
-  if (IsPlatformHost(host)) {
+  for (const HeaderField& header : requestHeaders) headers[header.name] = header.value;
+  if (IsIdentityHost(host)) {
     const std::u16string deviceId = DeviceIdentifier();
     const std::u16string secondId = SecondDeviceIdentifier();
     if (!deviceId.empty()) headers.emplace(AsciiToUtf16(IdentityHeaderName()), deviceId);
@@ -160,7 +178,8 @@ std::map<std::u16string, std::u16string> HttpClient::HeadersFor(const std::u16st
 }
 
 HttpResponse HttpClient::Send(std::u16string_view method, std::u16string_view url,
-                              std::string_view body, std::u16string_view contentType) {
+                              std::string_view body, std::u16string_view contentType,
+                              const std::vector<HeaderField>& requestHeaders) {
   HttpResponse response;
   SplitUrl target;
   if (!Split(url, target)) {
@@ -168,37 +187,59 @@ HttpResponse HttpClient::Send(std::u16string_view method, std::u16string_view ur
     return response;
   }
   const bool checkPins = target.secure && !pinCheckDisabled_;
-  if (checkPins && !Preflight(target.host, target.port)) {
+  if (checkPins && PreflightHost(target.host, target.port) == Preflight::kFailed) {
     response.error = "Pre-flight SSL Pin validation FAILED for " + Utf16ToUtf8(target.host) +
                      ". MITM Attack Prevented!";
     return response;
   }
 
-  WinHttpHandle connection(WinHttpConnect(internetHandle_, WidePointer(target.host), target.port, 0));
+  WinHttpHandle connection(
+      WinHttpConnect(internetHandle_, WidePointer(target.host), target.port, 0));
   if (!connection) {
     response.error = "WinHttpConnect failed";
     return response;
   }
   const std::u16string verb(method);
-  WinHttpHandle request(WinHttpOpenRequest(connection.get(), WidePointer(verb), WidePointer(target.path), nullptr,
-                                           WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                           target.secure ? WINHTTP_FLAG_SECURE : 0));
+  WinHttpHandle request(WinHttpOpenRequest(
+      connection.get(), WidePointer(verb), WidePointer(target.path), nullptr, WINHTTP_NO_REFERER,
+      WINHTTP_DEFAULT_ACCEPT_TYPES, target.secure ? WINHTTP_FLAG_SECURE : 0));
   if (!request) {
     response.error = "WinHttpOpenRequest failed";
     return response;
   }
   ConfigureRequest(request.get(), checkPins && HostIsPinned(target.host));
 
-  for (const auto& [name, value] : HeadersFor(target.host)) {
-    AddHeader(request.get(), name + u": " + value);
+  if (target.secure) {
+    for (const auto& [name, value] : HeadersFor(target.host, requestHeaders)) {
+      AddHeader(request.get(), name + u": " + value);
+    }
   }
   if (!contentType.empty())
     AddHeader(request.get(), u"Content-Type: " + std::u16string(contentType));
 
+  // A check that cannot run is no pass: without its gate the request is not sent, and
+  // one that went out unchecked is not believed.
+  std::optional<PinGate> gate;
+  if (checkPins) gate.emplace(request.get(), target.host);
+  if (gate && !gate->armed()) {
+    response.error = PinFailure(target.host);
+    return response;
+  }
   const auto length = static_cast<DWORD>(body.size());
   void* data = body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data());
-  if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, data, length, length,
-                          0)) {
+  const bool sent = WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, data,
+                                       length, length, gate ? gate->context() : 0);
+  if (gate && gate->refused()) {
+    request.release();  // closed by the gate
+    response.error = PinFailure(target.host);
+    if (gate->refusal() == PinVerdict::kMismatched) ReportServerPinFailure(target.host);
+    return response;
+  }
+  if (sent && gate && !gate->checked()) {
+    response.error = PinFailure(target.host);
+    return response;
+  }
+  if (!sent) {
     response.error = SystemErrorText("WinHttpSendRequest failed: ");
     return response;
   }
@@ -206,8 +247,9 @@ HttpResponse HttpClient::Send(std::u16string_view method, std::u16string_view ur
     response.error = SystemErrorText("WinHttpReceiveResponse failed: ");
     return response;
   }
+  // A second line behind the gate, as before it existed.
   if (checkPins && !VerifyServerPin(request.get(), target.host)) {
-    response.error = "SSL Pin validation FAILED for " + Utf16ToUtf8(target.host);
+    response.error = PinFailure(target.host);
     return response;
   }
 
@@ -216,7 +258,11 @@ HttpResponse HttpClient::Send(std::u16string_view method, std::u16string_view ur
   WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                       WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize, WINHTTP_NO_HEADER_INDEX);
   response.statusCode = status;
-  response.body = ReadBody(request.get());
+  if (std::optional<std::string> error =
+          ReadWholeBody(request.get(), CarriesBody(method, status), response.body)) {
+    response.error = std::move(*error);
+    return response;
+  }
   response.success = status >= 200 && status <= 299;
   return response;
 }

@@ -1,6 +1,7 @@
 // Whether a chain that failed its pins comes from a security product on this machine:
-// the issuer names a known product, the product's process runs, and its executable is
-// validly signed by the product's maker. A forged issuer name alone gets nowhere.
+// the chain ends at a root the machine trusts (the product installed it), the issuer
+// names a known product, the product's process runs, and its executable is validly
+// signed by the product's maker. A forged issuer name alone gets nowhere.
 #include <windows.h>
 // windows.h must come first.
 #include <softpub.h>
@@ -94,11 +95,27 @@ bool ProductRuns(const InterceptorRule& rule) {
 
 }  // namespace
 
-bool IsRecognisedInterceptor(PCCERT_SIMPLE_CHAIN chain) {
-  std::vector<std::u16string> issuers;
-  for (DWORD i = 0; i < chain->cElement; ++i) {
-    issuers.push_back(IssuerName(chain->rgpElement[i]->pCertContext));
+PresentedChain DescribeChain(PCCERT_CHAIN_CONTEXT chain) {
+  PresentedChain presented;
+  // The base policy with no flag ignores nothing: an untrusted or missing root, a bad
+  // signature, an expired certificate all fail it.
+  CERT_CHAIN_POLICY_PARA policy = {};
+  policy.cbSize = sizeof(policy);
+  CERT_CHAIN_POLICY_STATUS status = {};
+  status.cbSize = sizeof(status);
+  presented.endsAtTrustedRoot =
+      CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_BASE, chain, &policy, &status) &&
+      status.dwError == 0;
+  if (chain->cChain > 0) {
+    const PCCERT_SIMPLE_CHAIN simple = chain->rgpChain[0];
+    for (DWORD i = 0; i < simple->cElement; ++i) {
+      presented.issuerNames.push_back(IssuerName(simple->rgpElement[i]->pCertContext));
+    }
   }
-  const std::optional<std::size_t> rule = FindInterceptorRule(issuers);
+  return presented;
+}
+
+bool IsRecognisedInterceptor(PCCERT_CHAIN_CONTEXT chain) {
+  const std::optional<std::size_t> rule = ExemptingInterceptorRule(DescribeChain(chain));
   return rule && ProductRuns(InterceptorRules()[*rule]);
 }

@@ -88,3 +88,8 @@ std::optional<std::size_t> FindInterceptorRule(const std::vector<std::u16string>
   }
   return std::nullopt;
 }
+
+std::optional<std::size_t> ExemptingInterceptorRule(const PresentedChain& chain) {
+  if (!chain.endsAtTrustedRoot) return std::nullopt;
+  return FindInterceptorRule(chain.issuerNames);
+}

@@ -22,3 +22,16 @@ const std::vector<InterceptorRule>& InterceptorRules();
 // occurs in the lower-cased name. Later elements are tried only when no rule matches
 // an earlier one. Nothing when no rule matches any element.
 std::optional<std::size_t> FindInterceptorRule(const std::vector<std::u16string>& issuerNames);
+
+// What the server presented, as the exemption decision sees it.
+struct PresentedChain {
+  // The chain builds, with no error ignored, to a root this machine trusts.
+  bool endsAtTrustedRoot = false;
+  std::vector<std::u16string> issuerNames;  // leaf first
+};
+
+// The rule whose product may exempt this chain from its pins. A scanning product
+// installs its own root on the machine, so its chains end at a trusted root; a chain
+// that does not (a self-signed one whose issuer merely reads like a product's) gets no
+// rule, whatever it is called.
+std::optional<std::size_t> ExemptingInterceptorRule(const PresentedChain& chain);

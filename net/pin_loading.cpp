@@ -1,8 +1,11 @@
 #include "net/pin_loading.h"
 
+#include <atomic>
 #include <mutex>
 #include <set>
 #include <shared_mutex>
+#include <thread>
+#include <utility>
 
 #include "common/platform_values.h"
 #include "common/reader_writer_lock.h"
@@ -22,9 +25,11 @@ constexpr wchar_t kBrowserUserAgent[] =
 constexpr int kBrowserCheckTimeoutMs = 3000;
 constexpr std::size_t kMaxCodeBytes = 100;
 
+// Hosts the browser may load from, by host and port: another port may be another
+// server.
 struct VerifiedHosts {
   ReaderWriterLock lock;
-  std::set<std::u16string> hosts;
+  std::set<std::pair<std::u16string, int>> hosts;
 };
 
 VerifiedHosts& Verified() {
@@ -32,19 +37,18 @@ VerifiedHosts& Verified() {
   return verified;
 }
 
-bool Remember(const std::u16string& host) {
+BrowserHostCheck Remember(const std::u16string& host, int port) {
   std::unique_lock guard(Verified().lock);
-  Verified().hosts.insert(host);
-  return true;
+  Verified().hosts.emplace(host, port);
+  return BrowserHostCheck::kPasses;
 }
 
 }  // namespace
 
 bool LoadDynamicPins() {
   try {
-    HttpClient& client = HttpClient::Shared();
-    client.SetHeader(u"X-Secret", AsciiToUtf16(PinListSecret()));
-    const HttpResponse response = client.Get(AsciiToUtf16(PinListAddress()));
+    const HttpResponse response = HttpClient::Shared().Get(
+        AsciiToUtf16(PinListAddress()), {{u"X-Secret", AsciiToUtf16(PinListSecret())}});
     if (!response.success) return false;
     std::optional<std::vector<PinEntry>> served = ReadPinList(response.body);
     if (!served) return false;
@@ -57,36 +61,58 @@ bool LoadDynamicPins() {
   }
 }
 
-bool VerifyBrowserHost(const std::u16string& host) {
+BrowserHostCheck VerifyBrowserHost(const std::u16string& host, int port) {
   {
     std::shared_lock guard(Verified().lock);
-    if (Verified().hosts.contains(host)) return true;
+    if (Verified().hosts.contains({host, port})) return BrowserHostCheck::kPasses;
   }
-  if (!HostIsPinned(host)) return Remember(host);
+  if (!HostIsPinned(host)) return Remember(host, port);
 
   // A connection of its own: the browser's TLS session is out of reach, so the same
-  // server is asked again and its chain checked here.
+  // server is asked again and its chain checked here. A check that cannot complete
+  // proves nothing: the resource is not loaded, nothing is remembered, and nothing is
+  // reported as an attack.
+  constexpr BrowserHostCheck kUnavailable = BrowserHostCheck::kUnavailable;
+  if (port <= 0 || port > 65535) return kUnavailable;
   WinHttpHandle session(WinHttpOpen(kBrowserUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY,
                                     WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-  if (!session) return true;
+  if (!session) return kUnavailable;
   WinHttpSetTimeouts(session.get(), kBrowserCheckTimeoutMs, kBrowserCheckTimeoutMs,
                      kBrowserCheckTimeoutMs, kBrowserCheckTimeoutMs);
+  // An IPv6 literal is read in brackets; WinHTTP takes it without.
+  std::u16string server = host;
+  if (server.size() > 2 && server.front() == u'[' && server.back() == u']') {
+    server = server.substr(1, server.size() - 2);
+  }
   WinHttpHandle connection(
-      WinHttpConnect(session.get(), WidePointer(host), INTERNET_DEFAULT_HTTPS_PORT, 0));
-  if (!connection) return true;
+      WinHttpConnect(session.get(), WidePointer(server), static_cast<INTERNET_PORT>(port), 0));
+  if (!connection) return kUnavailable;
   WinHttpHandle request(WinHttpOpenRequest(connection.get(), L"HEAD", L"/", nullptr,
                                            WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                            WINHTTP_FLAG_SECURE));
-  if (!request) return true;
+  if (!request) return kUnavailable;
   ConfigureRequest(request.get(), /*pinned=*/true);
-  // An unreachable host is the browser's problem to report, not a pin failure.
   if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                          0, 0, 0)) {
-    return Remember(host);
+                          0, 0, 0) ||
+      !WinHttpReceiveResponse(request.get(), nullptr)) {
+    return kUnavailable;
   }
-  const bool passes =
-      !WinHttpReceiveResponse(request.get(), nullptr) || VerifyServerPin(request.get(), host);
-  return passes ? Remember(host) : false;
+  switch (CheckServerPin(request.get(), host)) {
+    case PinVerdict::kUnpinned:
+    case PinVerdict::kMatched:
+      return Remember(host, port);
+    case PinVerdict::kMismatched:
+      ReportServerPinFailure(host);
+      return BrowserHostCheck::kFails;
+    case PinVerdict::kUnreadable:
+      break;
+  }
+  return kUnavailable;
+}
+
+void StartBrowserPinFailureReport(const std::u16string& host) {
+  static std::atomic<bool> started = false;
+  if (!started.exchange(true)) std::thread(ReportBrowserPinFailure, host).detach();
 }
 
 void ReportBrowserPinFailure(const std::u16string& host) {

@@ -3,16 +3,29 @@
 
 #include <string>
 
-// Fetches the platform's pin list over the shared client (which keeps the list's
-// secret header from then on) and installs the built-in pins followed by the served
-// entries. False, with the table unchanged, when the list cannot be fetched or read.
+// Fetches the platform's pin list over the shared client, the list's secret header
+// going with that one request only, and installs the built-in pins followed by the
+// served entries. False, with the table unchanged, when the list cannot be fetched or
+// read.
 bool LoadDynamicPins();
 
-// Whether the embedded browser may load from `host`: true for unpinned hosts and for
-// hosts whose pins a separate HEAD exchange on port 443 has confirmed (remembered for
-// the rest of the process). Blocks up to a few seconds the first time.
-bool VerifyBrowserHost(const std::u16string& host);
+enum class BrowserHostCheck {
+  kPasses,       // unpinned, or its pins proven on this port (remembered)
+  kFails,        // the server there failed the host's pins
+  kUnavailable,  // pinned, but no check could complete: nothing proven either way
+};
 
-// Ends the process with the pin-failure diagnostic for a host the browser was refused.
-// Never returns, so callers run it on a thread of its own.
+// Whether the embedded browser may load from `host` on `port`, the port its request
+// uses. A pinned host is proven by a separate HEAD exchange to that host and port;
+// only a pass is remembered, for the rest of the process. Blocks up to a few seconds
+// the first time.
+BrowserHostCheck VerifyBrowserHost(const std::u16string& host, int port);
+
+// Starts, on a thread of its own, the report of a host the browser was refused for
+// failing its pins: the diagnostic that ends the process. Only the first call in a
+// process starts it; later ones do nothing.
+void StartBrowserPinFailureReport(const std::u16string& host);
+
+// Ends the process with the pin-failure diagnostic for a host the browser was refused,
+// after a short wait. Never returns.
 [[noreturn]] void ReportBrowserPinFailure(const std::u16string& host);

@@ -82,22 +82,29 @@ std::optional<std::string> ComputePin(PCCERT_CONTEXT certificate) {
   }
 }
 
-bool VerifyServerPin(void* request, const std::u16string& host) {
+PinVerdict CheckServerPin(void* request, const std::u16string& host) {
   const std::optional<PinEntry> entry = PinStore::Instance().Find(host);
-  if (!entry || entry->pins.empty()) return true;
+  if (!entry || entry->pins.empty()) return PinVerdict::kUnpinned;
 
-  {
-    const Certificate certificate = ServerCertificate(request);
-    if (!certificate) return false;
-    const Chain chain = BuildChain(certificate.get());
-    if (chain && chain->cChain > 0) {
-      const PCCERT_SIMPLE_CHAIN simple = chain->rgpChain[0];
-      if (CarriesPin(simple, entry->pins) || IsRecognisedInterceptor(simple)) return true;
-    }
+  const Certificate certificate = ServerCertificate(request);
+  if (!certificate) return PinVerdict::kUnreadable;
+  const Chain chain = BuildChain(certificate.get());
+  if (chain && chain->cChain > 0 &&
+      (CarriesPin(chain->rgpChain[0], entry->pins) || IsRecognisedInterceptor(chain.get()))) {
+    return PinVerdict::kMatched;
   }
+  return PinVerdict::kMismatched;
+}
+
+void ReportServerPinFailure(const std::u16string& host) {
   if (IsPlatformDomain(host)) {
     ShowDiagnosticAndExit(kPinFailureCaption, kPinFailureEnglish, kPinFailureArabic,
                           "SSL_" + Utf16ToUtf8(host));
   }
-  return false;
+}
+
+bool VerifyServerPin(void* request, const std::u16string& host) {
+  const PinVerdict verdict = CheckServerPin(request, host);
+  if (verdict == PinVerdict::kMismatched) ReportServerPinFailure(host);
+  return verdict == PinVerdict::kUnpinned || verdict == PinVerdict::kMatched;
 }

@@ -3,6 +3,8 @@
 // request settings every exchange gets.
 #include <windows.h>
 // windows.h must come first.
+#include <winsock2.h>
+// winsock2.h before winhttp.h, which then declares a request's connection information.
 #include <winhttp.h>
 
 #include <memory>

@@ -52,11 +52,11 @@
 // The user agent of the player's own HTTP requests.
 #define QUORVEL_PROFILE_USER_AGENT "QuorvelPlayer/4.11.0"
 
-// Requests to hosts whose lower-cased name contains one of these carry the two
-// identity headers below.
-#define QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_1 "127.0.0.1"
-#define QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_2 "localhost"
-#define QUORVEL_PROFILE_IDENTITY_HOST_FRAGMENT_3 ".quorvel.test"
+// The player's own HTTPS requests to one of these hosts, or to a host under one of
+// them, carry the two identity headers below.
+#define QUORVEL_PROFILE_IDENTITY_HOST_1 "127.0.0.1"
+#define QUORVEL_PROFILE_IDENTITY_HOST_2 "localhost"
+#define QUORVEL_PROFILE_IDENTITY_HOST_3 "quorvel.test"
 #define QUORVEL_PROFILE_IDENTITY_HEADER "X-Quorvel-Device"
 #define QUORVEL_PROFILE_IDENTITY_SECOND_HEADER "X-Quorvel-Machine"
 

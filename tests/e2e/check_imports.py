@@ -9,7 +9,7 @@ import sys
 SYSTEM_DLLS = {
     "advapi32.dll", "bcrypt.dll", "crypt32.dll", "dwmapi.dll", "gdi32.dll", "gdiplus.dll",
     "kernel32.dll", "msvcrt.dll", "ole32.dll", "shell32.dll", "urlmon.dll", "user32.dll",
-    "version.dll", "winhttp.dll", "winspool.drv", "wintrust.dll",
+    "version.dll", "winhttp.dll", "winspool.drv", "wintrust.dll", "ws2_32.dll",
 }
 
 

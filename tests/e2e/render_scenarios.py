@@ -208,18 +208,19 @@ def rendered_direct_page(h):
     })
     started = time.monotonic()
     process = h.start(h.make_link("lesson-7"))
-    covered = latest(h, "a report under the overlay", lambda r: r["overlay"])
+    latest(h, "a report under the overlay", lambda r: r["overlay"])
     h.screenshot("render-overlay")
 
-    # The page reports once while it is parsed, before the overlay is put over it: only
-    # a report after a covered one says the overlay went.
-    def after_cover(lines):
-        seen = reports(lines)
-        first = next((i for i, r in enumerate(seen) if r["overlay"]), len(seen))
-        return [r for r in seen[first:] if not r["overlay"] and r["doc"] == covered["doc"]]
+    # The page reports once before the overlay is up: only a report after a covered one
+    # says the overlay went.
+    def uncovered_after_covered(lines):
+        found = reports(lines)
+        first = next((i for i, r in enumerate(found) if r["overlay"]), len(found))
+        return next((r for r in found[first:]
+                     if not r["overlay"] and r["doc"] == found[first]["doc"]), None)
 
-    uncovered = h.wait_for(after_cover, "a report after the overlay went", timeout=30)
-    uncovered = after_cover(uncovered)[-1]
+    uncovered = uncovered_after_covered(h.wait_for(uncovered_after_covered,
+                                                   "a report after the overlay went", 30))
     h.check(time.monotonic() - started >= 5, "the overlay went before the page's load")
     h.screenshot("render-overlay-gone")
     h.check(uncovered["href"] == f"https://{DOMAIN}/slow.html", uncovered)

@@ -20,6 +20,7 @@ import shutil
 import subprocess
 import sys
 import time
+import urllib.parse
 from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parent
@@ -274,11 +275,27 @@ def second_start(h):
     h.sim.set_answers({})
 
 
+def forged_link(link):
+    """The forgery a link without its MAC allowed: its second part's IV flipped so that
+    "lesson-7" reads as a direct address, and the MAC removed."""
+    parts = [urllib.parse.unquote(p) for p in link[len("quorvel:"):].split(":")]
+    envelope = json.loads(base64.b64decode(parts[1]))
+    iv = base64.b64decode(envelope["iv"])
+    plain, wanted = b"lesson-7" + bytes([8] * 8), b"https://ev.il/" + bytes([2, 2])
+    envelope["iv"] = base64.b64encode(bytes(a ^ b ^ c for a, b, c in zip(iv, plain, wanted))).decode()
+    del envelope["mac"]
+    parts[1] = base64.b64encode(json.dumps(envelope).encode()).decode()
+    return "quorvel:" + ":".join(urllib.parse.quote(p, safe="") for p in parts)
+
+
 def broken_links(h):
     for name, link, reason in [
         ("bad-mac", h.make_link("lesson-7", key_hex="11" * 32),
          "exception_MAC verification failed — data may be tampered"),
         ("two-parts", "quorvel:AAAA:BBBB", "split_failed_parts_2"),
+        ("forged-without-mac", forged_link(h.make_link("lesson-7")), "decrypt_failed_missing_mac"),
+        ("plain-http-domain", h.make_link("lesson-7", domain=f"http://{DOMAIN}"),
+         "domain_failed_not_https"),
     ]:
         process = h.start(link)
         rc, _ = h.probe("find", "Security Alert", "60000")
@@ -338,6 +355,35 @@ def wrong_pins(h):
     h.sim.__enter__()
 
 
+def switched_key(h):
+    """A platform whose key changes after its first N connections (each closed after one
+    answer, so every exchange of the link road gets its own): the player stops at the
+    pin-failure diagnostic, and the foreign key receives nothing at all, no identifier,
+    no secret, no body."""
+    h.sim.__exit__()
+    foreign = make_chain(str(h.out / "foreign-chain"))
+    fixture = {"cert": str(FIXTURE_CERTS / "chain.pem"), "key": str(FIXTURE_CERTS / "leaf.key")}
+    with Simulator(str(h.out / "sim-switching"), port=8443, switch_cert=foreign["chain"],
+                   switch_key=foreign["key"], **fixture) as sim:
+        link = h.make_link("lesson-7")
+        for n in (1, 2, 3):
+            sim.set_connections({"switch_after": n, "keep_alive": False, "label": n})
+            sim.clear_log()
+            process = h.start(link)
+            rc, _ = h.probe("find", "Security Alert", "60000")
+            check(rc == 0, f"N={n}: no pin-failure diagnostic")
+            rc, code = h.probe("clipboard")
+            check("SSL_127.0.0.1" in code, f"N={n}: code {code!r}")
+            check(process.wait(60) == 0, f"N={n}: pin failure exit code")
+            served = [f"{r['method']} {r['path']}" for r in sim.requests()]
+            check(not any(r["switched"] for r in sim.requests()), f"N={n}: {sim.requests()}")
+            switched = [c for c in sim.connections() if c["switched"] and c["label"] == n]
+            check(switched and all(c["bytes"] == 0 for c in switched),
+                  f"N={n}: switched connections {switched}, served {served}")
+            print(f"     N={n}: served {served}; {len(switched)} switched connection(s), 0 bytes")
+    h.sim.__enter__()
+
+
 def no_runtime(h):
     h.lay_out_player(with_runtime=False)
     process = h.start()
@@ -377,7 +423,10 @@ def player_window(h):
         # Last: an allowed host that is not there leaves an error page behind.
         {"do": "navigate", "uri": "https://player.vimeo.com/video/1", "afterMs": 1000},
     ])
-    lines = h.wait_for(lambda l: len(events(l, "WebResourceRequested")) >= 3, "the scripted requests")
+    # The page's fetches may be seen in any order, a favicon's among them.
+    lines = h.wait_for(lambda l: any(e["uri"] == f"https://{DOMAIN}/media/1.ts"
+                                     for e in events(l, "WebResourceRequested")),
+                       "the scripted media request")
     before = window_state(h)
     requests = {e["uri"]: e["headers"] for e in events(lines, "WebResourceRequested")}
     media = requests[f"https://{DOMAIN}/media/1.ts"]
@@ -450,30 +499,34 @@ def init_screen_buttons(h):
 
 
 def browser_pin_failure(h):
-    """A page's request to a pinned host whose certificate fails its pins."""
-    if os.geteuid() != 0:
-        print("     (skipped: port 443 needs root)")
-        return
-    # Port 443 serves the platform's own certificate, so 127.0.0.1 passes its pins there,
-    # while "localhost", pinned to another key by the served list, fails them.
+    """A page's request to a pinned host whose certificate fails its pins, checked on the
+    port the request uses: the platform's own port serves the platform's certificate, so
+    127.0.0.1 passes its pins there, while "localhost", pinned to another key by the
+    served list, fails them."""
     h.sim.set_answers({"GET /api/player/pins": {"json": [
         {"scope": "localhost", "pins": ["sha256/AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA="]}]},
         "GET /app/*": render_scenarios.page()})
-    with Simulator(str(h.out / "sim-443"), port=443):
-        process = h.start(script=[{"do": "resource", "uri": "https://LOCALHOST:443/lesson.js"}])
-        rc, _ = h.probe("find", "Security Alert", "60000")
-        check(rc == 0, "no browser pin-failure diagnostic")
-        lines = h.standin_lines()
-        # A real browser writes the address in its normal form.
-        blocked = [e for e in events(lines, "WebResourceRequested")
-                   if e["uri"].lower().replace(":443/", "/") == "https://localhost/lesson.js"]
-        check(blocked and blocked[0]["response"] and blocked[0]["response"]["status"] == 403
-              and blocked[0]["response"]["reason"] == "Blocked", f"blocked request: {blocked}")
-        rc, code = h.probe("clipboard")
-        decoded = subprocess.run([h.args.wine_run, h.args.tool, "diag", "read", code.strip()],
-                                 capture_output=True, timeout=60).stdout.decode("utf-8", "replace")
-        check("MITM_PIN_localhost" in code + decoded, f"code {code!r} / {decoded!r}")
-        check(process.wait(60) == 0, "browser pin failure exit code")
+    # The host is read after the user information (a page's fetch() may not carry any).
+    first = "https://LOCALHOST:8443/lesson.js"
+    if h.args.engine == "recording":
+        first = "https://user@LOCALHOST:8443/lesson.js"
+    process = h.start(script=[{"do": "resource", "uri": first},
+                              {"do": "resource", "uri": "https://localhost:8443/again.js"}])
+    rc, _ = h.probe("find", "Security Alert", "60000")
+    check(rc == 0, "no browser pin-failure diagnostic")
+    lines = h.wait_for(lambda l: len([e for e in events(l, "WebResourceRequested")
+                                      if "localhost:8443" in e["uri"].lower()]) >= 2,
+                       "both requests to localhost")
+    # A real browser writes the address in its normal form.
+    blocked = [e for e in events(lines, "WebResourceRequested")
+               if "localhost:8443" in e["uri"].lower()]
+    check(all(e["response"] and e["response"]["status"] == 403 and
+              e["response"]["reason"] == "Blocked" for e in blocked), f"blocked requests: {blocked}")
+    rc, code = h.probe("clipboard")
+    decoded = subprocess.run([h.args.wine_run, h.args.tool, "diag", "read", code.strip()],
+                             capture_output=True, timeout=60).stdout.decode("utf-8", "replace")
+    check("MITM_PIN_localhost" in code + decoded, f"code {code!r} / {decoded!r}")
+    check(process.wait(60) == 0, "browser pin failure exit code")
     h.sim.set_answers({})
 
 
@@ -556,8 +609,8 @@ def release_during_print(h):
 
 SCENARIOS = {f.__name__: f for f in (no_link, link_kinds, player_window, init_screen_buttons,
                                      second_start, broken_links, updates, wrong_pins,
-                                     browser_pin_failure, no_runtime, close_during_start,
-                                     release_during_print, long_path)}
+                                     switched_key, browser_pin_failure, no_runtime,
+                                     close_during_start, release_during_print, long_path)}
 RENDER_SCENARIOS = {f.__name__: f for f in render_scenarios.SCENARIOS}
 # They read the recording stand-in's log of what the player answered.
 WALL_SCENARIOS = {f.__name__: f for f in wall_scenarios.SCENARIOS}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "net/pin_store.h"
+#include "net/response_body.h"
 #include "tests/net/simulator_access.h"
 
 namespace {
@@ -28,6 +29,7 @@ class HttpClientTest : public testing::Test {
     for (const SimulatorAccess* sim : {&trusted_, &untrusted_, &plain_}) {
       if (!sim->available()) GTEST_SKIP() << "the driver started no simulators";
       sim->SetAnswers(json::object());
+      sim->SetConnections(json::object());
       sim->ClearLog();
     }
     PinStore::Instance().Replace({});
@@ -60,7 +62,8 @@ TEST_F(HttpClientTest, PinnedHostPassesWithTheLeafOrOnlyTheIntermediatePin) {
   }
 }
 
-TEST_F(HttpClientTest, WrongPinFailsThePreflightAndTheBodyNeverLeaves) {
+TEST_F(HttpClientTest, WrongPinStopsEvenThePreflightBeforeItsFirstByte) {
+  trusted_.SetConnections({{"label", "wrong pin"}});
   PinLocalhost(kWrongPin);
   HttpClient client;
   const HttpResponse response =
@@ -69,28 +72,69 @@ TEST_F(HttpClientTest, WrongPinFailsThePreflightAndTheBodyNeverLeaves) {
             "Pre-flight SSL Pin validation FAILED for localhost. MITM Attack Prevented!");
   EXPECT_EQ(response.statusCode, 0u);
   EXPECT_FALSE(response.success);
-  EXPECT_EQ(Methods(trusted_), (std::vector<std::string>{"HEAD /"}));
 
   // A failed pre-flight is not remembered: the next request tries again.
-  client.Get(trusted_.Url(u"/again"));
-  EXPECT_EQ(Methods(trusted_), (std::vector<std::string>{"HEAD /", "HEAD /"}));
+  EXPECT_EQ(client.Get(trusted_.Url(u"/again")).error, response.error);
+  EXPECT_EQ(Methods(trusted_), std::vector<std::string>{});
+  const std::vector<json> connections = trusted_.Connections("wrong pin", 1);
+  ASSERT_FALSE(connections.empty()) << "the TLS handshake was made";
+  for (const json& connection : connections) EXPECT_EQ(connection["bytes"], 0) << connection;
 }
 
-TEST_F(HttpClientTest, OnePreflightPerHostButAPinCheckOnEveryResponse) {
+// The check runs for every request on the connection it rides, kept-alive ones too:
+// here the pins change while the server's key stays, so only a check of that very
+// request can stop it.
+TEST_F(HttpClientTest, OnePreflightPerHostButAPinCheckBeforeEveryRequest) {
   PinLocalhost(leafPin_);
   HttpClient client;
   EXPECT_EQ(client.Get(trusted_.Url(u"/first")).statusCode, 404u);
   EXPECT_EQ(client.Get(trusted_.Url(u"/second")).statusCode, 404u);
   EXPECT_EQ(Methods(trusted_), (std::vector<std::string>{"HEAD /", "GET /first", "GET /second"}));
+  const std::vector<json> requests = trusted_.Requests();
+  ASSERT_EQ(requests[1]["connection"], requests[2]["connection"]) << "the connection was kept";
 
-  // The key changes after the pre-flight: the response is refused after receiving.
-  trusted_.ClearLog();
   PinLocalhost(kWrongPin);
-  const HttpResponse response = client.Get(trusted_.Url(u"/third"));
+  const HttpResponse response = client.Put(trusted_.Url(u"/third"), "token=x", u"text/plain");
   EXPECT_EQ(response.error, "SSL Pin validation FAILED for localhost");
   EXPECT_EQ(response.statusCode, 0u);
   EXPECT_EQ(response.body, "");
-  EXPECT_EQ(Methods(trusted_), (std::vector<std::string>{"GET /third"}));
+  EXPECT_EQ(Methods(trusted_), (std::vector<std::string>{"HEAD /", "GET /first", "GET /second"}));
+}
+
+// A server that shows the pinned key for its first N connections and a foreign one
+// afterwards (the pre-flight alone, run once per host, let it have everything). Each
+// request here gets a connection of its own, so the foreign key is met for sure.
+TEST_F(HttpClientTest, AKeySwitchedAfterNConnectionsReceivesNothing) {
+  PinLocalhost(leafPin_);
+  for (const int n : {1, 2, 3}) {
+    SCOPED_TRACE("switched after " + std::to_string(n));
+    const std::string label = "switched after " + std::to_string(n);
+    trusted_.SetConnections({{"switch_after", n}, {"keep_alive", false}, {"label", label}});
+    trusted_.ClearLog();
+    HttpClient client;
+    client.SetHeader(u"X-Device-Id", u"device-1");
+    std::vector<HttpResponse> responses;
+    responses.push_back(client.Get(trusted_.Url(u"/api/player/pins"), {{u"X-Secret", u"s3"}}));
+    responses.push_back(client.Get(trusted_.Url(u"/api/player/version")));
+    responses.push_back(client.Put(trusted_.Url(u"/api/player/content"), "token=t&link_id=l",
+                                   u"application/x-www-form-urlencoded"));
+    responses.push_back(client.Get(trusted_.Url(u"/api/player/version")));
+
+    // The first N connections (the pre-flight's first) serve; every later one is
+    // refused before the request's first byte.
+    for (std::size_t i = 0; i < responses.size(); ++i) {
+      const bool foreign = static_cast<int>(i) + 1 >= n;  // connection i + 2
+      EXPECT_EQ(responses[i].error, foreign ? "SSL Pin validation FAILED for localhost" : "") << i;
+    }
+    for (const json& request : trusted_.Requests()) EXPECT_FALSE(request["switched"]) << request;
+    int switched = 0;
+    for (const json& connection : trusted_.Connections(label, responses.size() + 1)) {
+      if (!connection["switched"]) continue;
+      ++switched;
+      EXPECT_EQ(connection["bytes"], 0) << connection;
+    }
+    EXPECT_EQ(switched, static_cast<int>(responses.size()) + 1 - n);
+  }
 }
 
 TEST_F(HttpClientTest, PinnedHostWithAnUntrustedChainIsDecidedByItsPins) {
@@ -129,12 +173,20 @@ TEST_F(HttpClientTest, ClientWithoutPinCheckMakesNoPreflightAndTrustsOnlyTheSyst
   EXPECT_TRUE(untrusted.error.starts_with("WinHttpSendRequest failed: ")) << untrusted.error;
 }
 
-TEST_F(HttpClientTest, PlainHttpGetsNeitherPreflightNorPinCheck) {
+// Nothing of ours travels in the clear: no client header, no request header, no
+// identity of the machine (localhost is one of the platform's hosts).
+TEST_F(HttpClientTest, PlainHttpGetsNoPinCheckAndNoneOfOurHeaders) {
   PinLocalhost(kWrongPin);
   HttpClient client;
-  const HttpResponse response = client.Get(plain_.Url(u"/api/player/version"));
+  client.SetHeader(u"X-Device-Id", u"device-1");
+  const HttpResponse response =
+      client.Get(plain_.Url(u"/api/player/version"), {{u"X-Secret", u"s3"}});
   EXPECT_EQ(response.statusCode, 200u) << response.error;
   EXPECT_EQ(Methods(plain_), (std::vector<std::string>{"GET /api/player/version"}));
+  const json request = plain_.Requests().at(0);
+  for (const char* name : {"X-Device-Id", "X-Secret", "X-Quorvel-Device", "X-Quorvel-Machine"}) {
+    EXPECT_EQ(HeaderOf(request, name), "") << name;
+  }
 }
 
 TEST_F(HttpClientTest, StatusAnswersAreNotErrors) {
@@ -163,6 +215,41 @@ TEST_F(HttpClientTest, StatusAnswersAreNotErrors) {
       << "the redirect must not be followed";
 }
 
+// A body is whole or it is an error, and no answer is read past a size no platform
+// answer approaches.
+TEST_F(HttpClientTest, ABodyIsWholeOrAnError) {
+  PinLocalhost(leafPin_);
+  const std::string tooLarge(kMaxResponseBytes + 1, 'x');
+  trusted_.SetAnswers({
+      {"GET /short",
+       {{"body", "0123456789"},
+        {"headers", {{"Content-Length", "100"}}},
+        {"close_after_answer", true}}},
+      {"GET /announced-large",
+       {{"body", "x"}, {"headers", {{"Content-Length", "8388609"}}}, {"close_after_answer", true}}},
+      {"GET /unannounced-large",
+       {{"body", tooLarge},
+        {"headers", {{"Content-Length", nullptr}}},
+        {"close_after_answer", true}}},
+      {"GET /exact", {{"body", std::string(kMaxResponseBytes, 'y')}}},
+  });
+  HttpClient client;
+  const std::string tooLargeError = "Response too large: more than 8388608 bytes";
+  for (const auto& [path, error] :
+       {std::pair{u"/short", "Response body cut short: 10 of 100 bytes"},
+        std::pair{u"/announced-large", tooLargeError.c_str()},
+        std::pair{u"/unannounced-large", tooLargeError.c_str()}}) {
+    const HttpResponse response = client.Get(trusted_.Url(path));
+    EXPECT_EQ(response.error, error);
+    EXPECT_EQ(response.statusCode, 200u) << error;
+    EXPECT_FALSE(response.success) << error;
+    EXPECT_EQ(response.body, "") << error;
+  }
+  const HttpResponse exact = client.Get(trusted_.Url(u"/exact"));
+  EXPECT_TRUE(exact.success) << exact.error;
+  EXPECT_EQ(exact.body.size(), kMaxResponseBytes);
+}
+
 TEST_F(HttpClientTest, TransportFailuresNameTheirStep) {
   HttpClient client;
   EXPECT_EQ(client.Get(u"not an address").error, "Failed to parse URL");
@@ -178,7 +265,7 @@ TEST_F(HttpClientTest, HeadersGoSortedByNameWithTheLastValueAndTheIdentityOfTheM
   client.SetHeader(u"X-Zeta", u"z");
   client.SetHeader(u"X-Alpha", u"first");
   client.SetHeader(u"X-Alpha", u"second");
-  client.Get(trusted_.Url(u"/get"));
+  client.Get(trusted_.Url(u"/get"), {{u"X-Beta", u"this request only"}});
   client.Put(trusted_.Url(u"/put"), "a=1&b=2", u"application/x-www-form-urlencoded");
   client.Put(trusted_.Url(u"/empty"), "", u"");
 
@@ -192,6 +279,8 @@ TEST_F(HttpClientTest, HeadersGoSortedByNameWithTheLastValueAndTheIdentityOfTheM
   const auto alpha = std::find(names.begin(), names.end(), "X-Alpha");
   const auto zeta = std::find(names.begin(), names.end(), "X-Zeta");
   EXPECT_LT(alpha, zeta);
+  EXPECT_EQ(HeaderOf(get, "X-Beta"), "this request only");
+  EXPECT_EQ(HeaderOf(requests[2], "X-Beta"), "");
   EXPECT_EQ(HeaderOf(get, "User-Agent"), "QuorvelPlayer/4.11.0");
 
   // localhost is one of the platform's hosts: both machine identifiers go along.

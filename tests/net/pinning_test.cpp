@@ -104,43 +104,76 @@ TEST_F(PlatformPinsTest, EveryUnusableListLeavesTheDefaultsInForce) {
   }
 }
 
-TEST_F(PlatformPinsTest, TheSecretStaysOnTheSharedClient) {
+TEST_F(PlatformPinsTest, TheSecretGoesWithThePinListOnly) {
   ServePins({{"json", json::array()}});
   ASSERT_TRUE(LoadDynamicPins());
-  platform_.ClearLog();
   CheckForUpdate(4.11, u"");
   const std::vector<json> requests = platform_.Requests();
-  ASSERT_FALSE(requests.empty());
+  ASSERT_GE(requests.size(), 2u);
+  EXPECT_EQ(requests[requests.size() - 2]["path"], "/api/player/pins");
+  EXPECT_EQ(HeaderOf(requests[requests.size() - 2], "X-Secret"), "demo-pin-list-secret");
   EXPECT_EQ(requests.back()["path"], "/api/player/version");
-  EXPECT_EQ(HeaderOf(requests.back(), "X-Secret"), "demo-pin-list-secret");
+  EXPECT_EQ(HeaderOf(requests.back(), "X-Secret"), "");
 }
 
-// The browser's check always goes to port 443; the driver runs a simulator there when
-// it may.
-TEST(VerifyBrowserHost, ChecksPinnedHostsOnceAndRefusesAWrongKeyEveryTime) {
-  SimulatorAccess browser("BROWSER");
-  if (!browser.available()) GTEST_SKIP() << "no simulator on port 443";
+// The browser's check goes to the host and port the browser's own request uses.
+TEST(VerifyBrowserHost, ChecksThePortInUseRemembersOnlyPasses) {
+  SimulatorAccess trusted("TRUSTED");
+  SimulatorAccess untrusted("UNTRUSTED");
+  if (!trusted.available() || !untrusted.available()) GTEST_SKIP() << "no simulators";
   const std::string leafPin = TestEnvironment("QUORVEL_PIN_TRUSTED_LEAF");
+  trusted.ClearLog();
+  untrusted.ClearLog();
 
   PinStore::Instance().Replace({{u"localhost", {kPinA}}});
-  browser.ClearLog();
-  EXPECT_FALSE(VerifyBrowserHost(u"localhost"));
-  EXPECT_FALSE(VerifyBrowserHost(u"localhost"));
-  EXPECT_EQ(browser.Requests().size(), 2u) << "a refusal is not remembered";
+  EXPECT_EQ(VerifyBrowserHost(u"localhost", trusted.port()), BrowserHostCheck::kFails);
+  EXPECT_EQ(VerifyBrowserHost(u"localhost", trusted.port()), BrowserHostCheck::kFails);
+  EXPECT_EQ(trusted.Requests().size(), 2u) << "a refusal is not remembered";
 
   PinStore::Instance().Replace({{u"localhost", {leafPin}}});
-  browser.ClearLog();
-  EXPECT_TRUE(VerifyBrowserHost(u"localhost"));
-  EXPECT_TRUE(VerifyBrowserHost(u"localhost"));
-  const std::vector<json> requests = browser.Requests();
+  trusted.ClearLog();
+  EXPECT_EQ(VerifyBrowserHost(u"localhost", trusted.port()), BrowserHostCheck::kPasses);
+  EXPECT_EQ(VerifyBrowserHost(u"localhost", trusted.port()), BrowserHostCheck::kPasses);
+  const std::vector<json> requests = trusted.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0]["method"], "HEAD");
   EXPECT_NE(HeaderOf(requests[0], "User-Agent").find("Edg/120.0.0.0"), std::string::npos);
 
+  // A pass on one port vouches for no other: another server answers there.
+  EXPECT_EQ(VerifyBrowserHost(u"localhost", untrusted.port()), BrowserHostCheck::kFails);
+  EXPECT_EQ(untrusted.Requests().size(), 1u);
+
+  // Nothing listens on port 9: no check completes, and nothing is remembered.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    EXPECT_EQ(VerifyBrowserHost(u"localhost", 9), BrowserHostCheck::kUnavailable);
+  }
+
   // Unpinned hosts pass without a connection.
   PinStore::Instance().Replace({});
-  EXPECT_TRUE(VerifyBrowserHost(u"unpinned.invalid"));
-  PinStore::Instance().Replace({});
+  EXPECT_EQ(VerifyBrowserHost(u"unpinned.invalid", 443), BrowserHostCheck::kPasses);
+}
+
+// Two self-signed roots made by the driver, both named like a scanning product's; only
+// the first is installed on the machine, as the product's own installation does.
+TEST(IsRecognisedInterceptor, AProductsNameIsNotEnoughWithoutATrustedRoot) {
+  for (const auto& [variable, installed] : {std::pair{"QUORVEL_PRODUCT_ROOT_INSTALLED", true},
+                                            std::pair{"QUORVEL_PRODUCT_ROOT_FORGED", false}}) {
+    SCOPED_TRACE(variable);
+    PCCERT_CONTEXT certificate = LoadPem(TestEnvironment(variable));
+    ASSERT_NE(certificate, nullptr);
+    CERT_CHAIN_PARA parameters = {};
+    parameters.cbSize = sizeof(parameters);
+    PCCERT_CHAIN_CONTEXT chain = nullptr;
+    ASSERT_TRUE(CertGetCertificateChain(nullptr, certificate, nullptr, nullptr, &parameters, 0,
+                                        nullptr, &chain));
+    const PresentedChain presented = DescribeChain(chain);
+    EXPECT_EQ(presented.endsAtTrustedRoot, installed);
+    EXPECT_EQ(presented.issuerNames, std::vector<std::u16string>{u"Avast! Web/Mail Shield Root"});
+    EXPECT_EQ(ExemptingInterceptorRule(presented).has_value(), installed);
+    EXPECT_FALSE(IsRecognisedInterceptor(chain)) << "the product itself does not run here";
+    CertFreeCertificateChain(chain);
+    CertFreeCertificateContext(certificate);
+  }
 }
 
 }  // namespace

@@ -53,7 +53,8 @@ TEST_F(PlatformApiTest, ContentDataRequestCarriesTheFormAndTheThreeHeaders) {
   const json put = platform_.Requests().back();
   EXPECT_EQ(put["method"], "PUT");
   EXPECT_EQ(put["path"], "/api/player/content");
-  EXPECT_EQ(put["body"], "token=opaque+p1/=&link_id=lesson-7");
+  EXPECT_EQ(put["body"], "token=opaque%2Bp1%2F%3D&link_id=lesson-7");
+  EXPECT_EQ(put["form"], json::parse(R"({"token": ["opaque+p1/="], "link_id": ["lesson-7"]})"));
   EXPECT_EQ(HeaderOf(put, "Content-Type"), "application/x-www-form-urlencoded");
   EXPECT_EQ(HeaderOf(put, "X-Device-Id").size(), 64u);
   EXPECT_EQ(HeaderOf(put, "X-Device-Fingerprint").size(), 64u);
@@ -180,6 +181,13 @@ TEST_F(ParseSchemeArgsTest, PlatformKindsBecomeWhatThePlayerShows) {
   EXPECT_EQ(request_.kind, u"url_direct");
 }
 
+// A standard form parser on the platform reads back exactly what the link holds.
+TEST_F(ParseSchemeArgsTest, FormValuesArriveAsTheLinkHoldsThem) {
+  ASSERT_TRUE(Parse("form_values")) << reason_;
+  EXPECT_EQ(platform_.Requests().back()["form"],
+            json::parse(R"({"token": ["a+b&c=d%e f/\u00e9"], "link_id": ["id+&=%25\u0645?#"]})"));
+}
+
 TEST_F(ParseSchemeArgsTest, YouTubeVideosBecomeEmbedsWithTheirPageScript) {
   Answer("PUT /api/player/content",
          {{"json",
@@ -211,9 +219,17 @@ TEST_F(ParseSchemeArgsTest, EveryFailureHasItsReason) {
   EXPECT_FALSE(Parse("lesson"));
   EXPECT_EQ(reason_, "server:Link expired");
 
-  Answer("PUT /api/player/content", {{"status", 500}, {"body", "<html></html>"}});
-  EXPECT_FALSE(Parse("lesson"));
-  EXPECT_EQ(reason_, "api_content_data_failed");
+  // Nothing usable, and a success that names nothing to show (it would open a blank
+  // window), end alike.
+  for (const json& answer :
+       {json{{"status", 500}, {"body", "<html></html>"}},
+        json{{"json", {{"data", {{"type", "pdf"}}}}}},
+        json{{"json", {{"type", "video"}, {"url", ""}}}},
+        json{{"json", {{"url", nullptr}, {"videoAddress", "https://v.test/1"}}}}}) {
+    Answer("PUT /api/player/content", answer);
+    EXPECT_FALSE(Parse("lesson")) << answer.dump();
+    EXPECT_EQ(reason_, "api_content_data_failed") << answer.dump();
+  }
 
   EXPECT_FALSE(Parse("other_key"));
   EXPECT_EQ(reason_, "exception_MAC verification failed — data may be tampered");

@@ -1,9 +1,10 @@
 #include "tests/net/simulator_access.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <thread>
 
 #include "common/text.h"
 
@@ -24,24 +25,55 @@ std::u16string SimulatorAccess::Url(std::u16string_view path, std::u16string_vie
          AsciiToUtf16(std::to_string(port_)) + std::u16string(path);
 }
 
-void SimulatorAccess::SetAnswers(const nlohmann::json& answers) const {
-  const std::filesystem::path file = std::filesystem::path(dir_) / "answers.json";
-  const std::filesystem::path temporary = std::filesystem::path(dir_) / "answers.json.tmp";
-  std::ofstream(temporary, std::ios::binary) << answers.dump();
+namespace {
+
+void WriteReplacing(const std::filesystem::path& file, const nlohmann::json& content) {
+  std::filesystem::path temporary = file;
+  temporary += ".tmp";
+  std::ofstream(temporary, std::ios::binary) << content.dump();
   std::filesystem::rename(temporary, file);
+}
+
+std::vector<nlohmann::json> ReadLines(const std::filesystem::path& file) {
+  std::vector<nlohmann::json> lines;
+  std::ifstream log(file, std::ios::binary);
+  for (std::string line; std::getline(log, line);) {
+    if (!line.empty()) lines.push_back(nlohmann::json::parse(line));
+  }
+  return lines;
+}
+
+}  // namespace
+
+void SimulatorAccess::SetAnswers(const nlohmann::json& answers) const {
+  WriteReplacing(std::filesystem::path(dir_) / "answers.json", answers);
+}
+
+void SimulatorAccess::SetConnections(const nlohmann::json& settings) const {
+  WriteReplacing(std::filesystem::path(dir_) / "connections.json", settings);
 }
 
 void SimulatorAccess::ClearLog() const {
   std::ofstream(std::filesystem::path(dir_) / "requests.log", std::ios::trunc);
+  std::ofstream(std::filesystem::path(dir_) / "connections.log", std::ios::trunc);
 }
 
 std::vector<nlohmann::json> SimulatorAccess::Requests() const {
-  std::vector<nlohmann::json> requests;
-  std::ifstream log(std::filesystem::path(dir_) / "requests.log", std::ios::binary);
-  for (std::string line; std::getline(log, line);) {
-    if (!line.empty()) requests.push_back(nlohmann::json::parse(line));
+  return ReadLines(std::filesystem::path(dir_) / "requests.log");
+}
+
+std::vector<nlohmann::json> SimulatorAccess::Connections(const nlohmann::json& label,
+                                                         std::size_t atLeast) const {
+  std::vector<nlohmann::json> connections;
+  for (int wait = 0; wait < 100; ++wait) {
+    connections.clear();
+    for (nlohmann::json& line : ReadLines(std::filesystem::path(dir_) / "connections.log")) {
+      if (line["label"] == label) connections.push_back(std::move(line));
+    }
+    if (connections.size() >= atLeast) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  return requests;
+  return connections;
 }
 
 std::string HeaderOf(const nlohmann::json& request, std::string_view name) {

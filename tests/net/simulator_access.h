@@ -17,9 +17,18 @@ class SimulatorAccess {
 
   // Answers keyed "METHOD /path", as the simulator reads them on every request.
   void SetAnswers(const nlohmann::json& answers) const;
+  // How new connections go: {"switch_after": N, "keep_alive": bool, "label": x}.
+  void SetConnections(const nlohmann::json& settings) const;
   void ClearLog() const;
-  // The logged requests, oldest first: method, path, headers ([[name, value]...]), body.
+  // The logged requests, oldest first: method, path, headers ([[name, value]...]), body,
+  // connection (its number), switched (whether it presented the switched chain), and
+  // form (for a form body: each name with its values, as a form parser reads them).
   std::vector<nlohmann::json> Requests() const;
+  // The TLS connections that began under this label and have ended, waiting up to five
+  // seconds for `atLeast` of them (each is logged when it ends, and connections of
+  // earlier tests may end late): connection, switched, bytes (received after the
+  // handshake), handshake, label.
+  std::vector<nlohmann::json> Connections(const nlohmann::json& label, std::size_t atLeast) const;
 
  private:
   std::string dir_;

@@ -213,6 +213,63 @@ class TlsSimulatorTest(unittest.TestCase):
             self.assertEqual(response.status, 200)
 
 
+class SwitchingSimulatorTest(unittest.TestCase):
+    """A server whose key changes after some connections, as an attacker's would."""
+
+    def test_switch_after_n_connections_and_the_connection_log(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            first = make_chain(os.path.join(tmp, "first"))
+            other = make_chain(os.path.join(tmp, "other"))
+            with Simulator(os.path.join(tmp, "state"), cert=first["chain"], key=first["key"],
+                           switch_cert=other["chain"], switch_key=other["key"]) as sim:
+                tls = ssl.create_default_context()
+                tls.check_hostname, tls.verify_mode = False, ssl.CERT_NONE
+
+                def leaf_pin():
+                    with socket.create_connection(("127.0.0.1", sim.port), timeout=5) as raw:
+                        with tls.wrap_socket(raw) as conn:
+                            der = conn.getpeercert(binary_form=True)
+                    return der
+
+                def ended_connections(count):  # each is logged when it ends
+                    deadline = time.monotonic() + 5
+                    while len(sim.connections()) < count and time.monotonic() < deadline:
+                        time.sleep(0.05)
+                    return sim.connections()
+
+                unswitched = leaf_pin()
+                ended_connections(1)
+                for after in (1, 2):
+                    sim.set_connections({"switch_after": after})
+                    sim.clear_log()
+                    leaves = [leaf_pin() for _ in range(after + 2)]
+                    self.assertEqual(leaves[:after], [unswitched] * after)
+                    self.assertNotIn(unswitched, leaves[after:])
+                    records = ended_connections(after + 2)
+                    self.assertEqual([r["switched"] for r in records],
+                                     [False] * after + [True] * 2)
+                    self.assertEqual({r["bytes"] for r in records}, {0})
+
+                # Bytes after the handshake are counted; keep_alive false closes after one
+                # answer; a form body is logged decoded; a null header is left out.
+                sim.set_connections({"keep_alive": False})
+                sim.set_answers({"PUT /f": {"body": "x", "headers": {"Content-Length": None}}})
+                sim.clear_log()
+                conn = http.client.HTTPSConnection("127.0.0.1", sim.port, context=tls, timeout=5)
+                body = "token=a%2Bb+c%26&link_id=%D9%85%3D"
+                conn.request("PUT", "/f", body=body,
+                             headers={"Content-Type": "application/x-www-form-urlencoded"})
+                response = conn.getresponse()
+                self.assertEqual((response.getheader("Content-Length"), response.read()),
+                                 (None, b"x"))
+                conn.close()
+                (record,) = ended_connections(1)
+                (put,) = sim.requests()
+                self.assertEqual(put["form"], {"token": ["a+b c&"], "link_id": ["\u0645="]})
+                self.assertEqual((put["connection"], put["switched"]), (record["connection"], False))
+                self.assertGreater(record["bytes"], len(body))
+
+
 class PlainSimulatorTest(unittest.TestCase):
     def test_plain_http_and_stop(self):
         with tempfile.TemporaryDirectory() as tmp:

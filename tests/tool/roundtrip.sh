@@ -89,12 +89,25 @@ ok link open "$plain_link" --key-hex "$build_key"
 same "made with the build's key, opened with the printed one" "$out" \
   '{"ok":true,"p1":"p1-token","contentLinkId":"42","domain":"https://school.example","directUrl":false}'
 
-ok link make --p1 x --id y --domain z --no-mac
-no_mac_link=$out
-IFS=: read -r _ part1 _ <<<"$no_mac_link"
-[[ $(envelope_json "$part1") != *'"mac"'* ]] || fail "--no-mac still sealed a MAC: $(envelope_json "$part1")"
-ok link open "$no_mac_link"
-same "link without MAC" "$out" '{"ok":true,"p1":"x","contentLinkId":"y","domain":"z","directUrl":false}'
+# A part whose MAC was taken away, or emptied, proves nothing and is refused.
+IFS=: read -r _ part1 part2 part3 <<<"$plain_link"
+for mac in '' '"mac":"",'; do
+  unsealed=$(envelope_json "$part1" | sed -E "s/\"mac\":\"[0-9a-f]*\",?/$mac/; s/,}\$/}/" | base64 -w0)
+  [[ $(base64 -d <<<"$unsealed") != *'"mac":"'[0-9a-f]* ]] || fail "the MAC is still there: $unsealed"
+  run link open "quorvel:$(percent_encode_base64 "$unsealed"):$part2:$part3"
+  same "link without MAC ($mac): exit" "$rc" 1
+  same "link without MAC ($mac)" "$out" '{"ok":false,"reason":"decrypt_failed_missing_mac"}'
+done
+
+for domain in http://school.example ftp://school.example HTTP://school.example; do
+  ok link make --p1 x --id y --domain "$domain"
+  run link open "$out"
+  same "domain $domain" "$out" '{"ok":false,"reason":"domain_failed_not_https"}'
+done
+ok link make --p1 x --id y --domain HTTPS://school.example
+ok link open "$out"
+same "https in capitals" "$out" \
+  '{"ok":true,"p1":"x","contentLinkId":"y","domain":"HTTPS://school.example","directUrl":false}'
 
 ok link make --p1 k --id l --domain m --key-hex "$key_a"
 custom_link=$out
@@ -200,7 +213,7 @@ fails_with 2 link key --verbose
 fails_with 2 link make --p1
 fails_with 2 link make --p1 a --id b
 fails_with 2 link make --p1 a --p1 b --id c --domain d
-fails_with 2 link make --p1 a --id b --domain c --no-mac=1
+fails_with 2 link make --p1 a --id b --domain c --no-mac
 fails_with 2 link open
 fails_with 2 url kind a b
 fails_with 2 url normalize "$watch"

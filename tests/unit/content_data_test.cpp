@@ -33,11 +33,12 @@ INSTANTIATE_TEST_SUITE_P(
                     AddressCase{u"x://", u"https://x:"},
                     AddressCase{u"ftp://f.test/", u"ftp://f.test"}));
 
-TEST(BuildContentDataRequest, SendsP1ThenTheLinkIdUnescaped) {
+TEST(BuildContentDataRequest, SendsP1ThenTheLinkIdFormEncoded) {
   const ContentDataRequest request =
       BuildContentDataRequest(u"learn.example.test/", "id &=%41", "p1+/ é", u"dev-1", u"dev-2");
   EXPECT_EQ(request.address, u"https://learn.example.test" + AsciiToUtf16(ContentDataPath()));
-  EXPECT_EQ(request.body, ContentFormFirstText() + "p1+/ é" + ContentFormSecondText() + "id &=%41");
+  EXPECT_EQ(request.body, ContentFormFirstText() + "p1%2B%2F+%C3%A9" + ContentFormSecondText() +
+                              "id+%26%3D%2541");
   EXPECT_EQ(request.contentType, u"application/x-www-form-urlencoded");
   EXPECT_EQ(request.headers[0].name, AsciiToUtf16(DeviceIdHeaderName()));
   EXPECT_EQ(request.headers[0].value, u"dev-1");

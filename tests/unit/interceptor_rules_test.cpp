@@ -44,4 +44,26 @@ TEST(InterceptorRules, FirstNamedElementDecidesWithTheFirstMatchingRule) {
   EXPECT_FALSE(FindInterceptorRule({u"", u"Quorvel Test Intermediate (test only)"}));
 }
 
+// A scanner's chain ends at the root it installed; a chain that names a product but
+// ends nowhere trusted is an attacker's self-signed costume.
+TEST(InterceptorRules, OnlyAChainEndingAtATrustedRootMayBeExempt) {
+  const struct {
+    bool endsAtTrustedRoot;
+    std::vector<std::u16string> issuerNames;
+    std::u16string exemptingFragment;  // empty: no exemption
+  } cases[] = {
+      {false, {u"Avast! Web/Mail Shield Root"}, u""},
+      {false, {u"ESET SSL Filter CA", u"ESET SSL Filter CA"}, u""},
+      {true, {u"Avast! Web/Mail Shield Root"}, u"avast! web/mail shield"},
+      {true, {u"Quorvel Test Root (test only)"}, u""},
+      {true, {}, u""},
+  };
+  for (const auto& c : cases) {
+    const std::optional<std::size_t> rule =
+        ExemptingInterceptorRule({c.endsAtTrustedRoot, c.issuerNames});
+    EXPECT_EQ(rule ? InterceptorRules()[*rule].issuerFragment : u"", c.exemptingFragment)
+        << c.endsAtTrustedRoot << " " << c.issuerNames.size();
+  }
+}
+
 }  // namespace

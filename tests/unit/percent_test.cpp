@@ -49,4 +49,15 @@ TEST(PercentEncodeUnreserved, RoundTripsThroughPercentDecode) {
   EXPECT_EQ(PercentDecode(std::u16string(encoded.begin(), encoded.end())), u"\u0645 a/b?c=d&e+f%");
 }
 
+// What a browser's form serializer writes (the URL standard's
+// application/x-www-form-urlencoded byte serializer).
+TEST(FormUrlEncode, WritesWhatABrowserFormWrites) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"AZaz09*-._", "AZaz09*-._"},  {"a b", "a+b"},
+      {"+&=%", "%2B%26%3D%25"},      {"~/?#", "%7E%2F%3F%23"},
+      {"\xD9\x85\xFF", "%D9%85%FF"}, {std::string("\0\r\n", 3), "%00%0D%0A"},
+  };
+  for (const auto& [value, encoded] : cases) EXPECT_EQ(FormUrlEncode(value), encoded) << value;
+}
+
 }  // namespace

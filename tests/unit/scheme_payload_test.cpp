@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,20 @@ struct Decoded {
 
 class SchemePayload : public testing::Test {
  protected:
-  std::u16string Seal(std::string_view plaintext, bool withMac = true) const {
-    return U16(SealEnvelope(plaintext, key_.bytes(), withMac));
+  std::u16string Seal(std::string_view plaintext) const {
+    return U16(SealEnvelope(plaintext, key_.bytes()));
+  }
+
+  // A part whose "mac" member is taken away, or emptied.
+  std::u16string SealWithMac(std::string_view plaintext, const nlohmann::json& mac) const {
+    nlohmann::json envelope =
+        nlohmann::json::parse(Base64Decode(SealEnvelope(plaintext, key_.bytes())));
+    if (mac.is_null()) {
+      envelope.erase("mac");
+    } else {
+      envelope["mac"] = mac;
+    }
+    return U16(Base64Encode(envelope.dump()));
   }
 
   Decoded Decode(std::u16string_view payload, ContentRequest request = {}) const {
@@ -44,7 +57,7 @@ class SchemePayload : public testing::Test {
   // Three envelopes whose plaintexts are "p1-token", `second` and `domain`.
   std::u16string Parts(std::string_view second = "link-42",
                        std::string_view domain = "learn.example.test") const {
-    return Seal("p1-token") + u":" + Seal(second) + u":" + Seal(domain, false);
+    return Seal("p1-token") + u":" + Seal(second) + u":" + Seal(domain);
   }
 
   const LinkKey key_ = MakeKey(0x21);
@@ -129,6 +142,40 @@ TEST_F(SchemePayload, DomainLosesTrailingSlashesAndIsReadAsUtf8) {
   EXPECT_EQ(Decode(Parts("link-42", "\xC3\xA9.test/")).request.domain, u"\u00e9.test");
 }
 
+TEST_F(SchemePayload, OnlyHttpsDomainsAreAccepted) {
+  struct Case {
+    std::string domain;
+    bool accepted;
+  };
+  for (const Case& c : {Case{"learn.example.test", true}, Case{"127.0.0.1:8443/", true},
+                        Case{"https://learn.example.test", true}, Case{"HTTPS://a.test", true},
+                        Case{"http://learn.example.test", false}, Case{"HTTP://a.test", false},
+                        Case{"ftp://a.test", false}, Case{"a.test/?next=https://b.test", false},
+                        Case{"//", false}}) {
+    const Decoded d = Decode(Parts("link-42", c.domain));
+    EXPECT_EQ(d.ok, c.accepted) << c.domain;
+    EXPECT_EQ(d.reason, c.accepted ? "unknown_error" : "domain_failed_not_https") << c.domain;
+  }
+  // A direct address is refused too: the version check still asks the link's domain.
+  EXPECT_EQ(Decode(Parts("https://x.test/a", "http://a.test")).reason, "domain_failed_not_https");
+}
+
+TEST_F(SchemePayload, EveryPartNeedsItsMac) {
+  const std::u16string a = Seal("p1-token");
+  const std::u16string b = Seal("link-42");
+  const std::u16string c = Seal("learn.example.test");
+  for (const nlohmann::json& mac : {nlohmann::json(), nlohmann::json("")}) {
+    for (const std::u16string& payload :
+         {SealWithMac("p1-token", mac) + u":" + b + u":" + c,
+          a + u":" + SealWithMac("https://ev.il/", mac) + u":" + c,
+          a + u":" + b + u":" + SealWithMac("learn.example.test", mac)}) {
+      const Decoded d = Decode(payload);
+      EXPECT_FALSE(d.ok);
+      EXPECT_EQ(d.reason, "decrypt_failed_missing_mac") << mac.dump();
+    }
+  }
+}
+
 TEST_F(SchemePayload, TooFewPartsAreCounted) {
   const std::u16string a = Seal("p1-token");
   const std::u16string b = Seal("link-42");
@@ -165,7 +212,7 @@ TEST_F(SchemePayload, EnvelopeErrorsBecomeExceptionReasons) {
   const LinkKey otherKey = MakeKey(0x55);
   const std::u16string b = Seal("link-42");
   const std::u16string c = Seal("learn.example.test");
-  const std::u16string foreign = U16(SealEnvelope("p1-token", otherKey.bytes(), true));
+  const std::u16string foreign = U16(SealEnvelope("p1-token", otherKey.bytes()));
   const std::u16string noIv = U16(Base64Encode(R"({"value":"AAAAAAAAAAAAAAAAAAAAAA==","mac":""})"));
 
   Decoded d = Decode(foreign + u":" + b + u":" + c);

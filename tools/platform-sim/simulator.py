@@ -35,7 +35,8 @@ class Simulator:
     `program` and `extra_args` run another server built on it (demo_platform.py)."""
 
     def __init__(self, state_dir, cert=None, key=None, plain=False, port=0,
-                 program="platform_sim.py", extra_args=(), start_timeout=10):
+                 program="platform_sim.py", extra_args=(), start_timeout=10,
+                 switch_cert=None, switch_key=None):
         self.state_dir = state_dir
         self.plain = plain
         self.port = None
@@ -50,6 +51,8 @@ class Simulator:
             self.command += ["--key", key]
         if plain:
             self.command.append("--plain")
+        if switch_cert:
+            self.command += ["--switch-cert", switch_cert, "--switch-key", switch_key]
 
     def __enter__(self):
         os.makedirs(self.state_dir, exist_ok=True)
@@ -98,4 +101,22 @@ class Simulator:
             return []
 
     def clear_log(self):
-        open(os.path.join(self.state_dir, "requests.log"), "w", encoding="utf-8").close()
+        for name in ("requests.log", "connections.log"):
+            open(os.path.join(self.state_dir, name), "w", encoding="utf-8").close()
+
+    def set_connections(self, settings):
+        """Replaces connections.json: {"switch_after": N, "keep_alive": bool, "label": x}."""
+        path = os.path.join(self.state_dir, "connections.json")
+        with open(path + ".tmp", "w", encoding="utf-8") as f:
+            json.dump(settings, f)
+        os.replace(path + ".tmp", path)
+
+    def connections(self):
+        """The ended TLS connections, in the order they began: connection (number),
+        switched, bytes (received after the handshake), handshake (whether it ended) and
+        label (connections.json's when it began)."""
+        try:
+            with open(os.path.join(self.state_dir, "connections.log"), encoding="utf-8") as f:
+                return sorted((json.loads(line) for line in f), key=lambda r: r["connection"])
+        except FileNotFoundError:
+            return []

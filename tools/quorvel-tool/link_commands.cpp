@@ -21,16 +21,16 @@ constexpr std::string_view kKeyHexOption = "--key-hex";
 
 constexpr std::string_view kMakeUsage =
     "usage: quorvel-tool link make --p1 TEXT --id TEXT --domain TEXT [--key-hex HEX64]\n"
-    "                              [--no-mac]\n"
     "\n"
     "Prints the link \"quorvel:P1:ID:DOMAIN\", each part sealed as the platform's web\n"
-    "side seals it (fresh random IV, so every run differs) and percent-encoded.\n"
+    "side seals it (fresh random IV, so every run differs; the player refuses a part\n"
+    "without its MAC) and percent-encoded.\n"
     "\n"
     "  --p1 TEXT        opaque text the platform issues; the player sends it back\n"
     "  --id TEXT        content link id, or an http(s) address the player opens directly\n"
-    "  --domain TEXT    platform domain the link comes from\n"
-    "  --key-hex HEX64  the 32-byte link key as 64 hex digits (default: this build's key)\n"
-    "  --no-mac         seal without a MAC (the player accepts such links)\n";
+    "  --domain TEXT    platform domain the link comes from: a host (the player adds\n"
+    "                   https://) or an https:// address; any other scheme is refused\n"
+    "  --key-hex HEX64  the 32-byte link key as 64 hex digits (default: this build's key)\n";
 
 constexpr std::string_view kKeyUsage =
     "usage: quorvel-tool link key\n"
@@ -65,27 +65,23 @@ std::unique_ptr<const LinkKey> KeyFromOption(const ParsedArgs& parsed) {
 }
 
 CommandOutput Make(std::span<const std::string> args) {
-  static constexpr std::array<OptionSpec, 5> kOptions{{{"--p1", true},
-                                                       {"--id", true},
-                                                       {"--domain", true},
-                                                       {kKeyHexOption, true},
-                                                       {"--no-mac", false}}};
+  static constexpr std::array<OptionSpec, 4> kOptions{
+      {{"--p1", true}, {"--id", true}, {"--domain", true}, {kKeyHexOption, true}}};
   const ParsedArgs parsed = ParseArgs(args, kOptions, {});
   if (parsed.help) return CommandOutput{std::string(kMakeUsage)};
   const std::string& p1 = parsed.Required("--p1");
   const std::string& id = parsed.Required("--id");
   const std::string& domain = parsed.Required("--domain");
-  const bool withMac = !parsed.Has("--no-mac");
 
   std::unique_ptr<const LinkKey> key = KeyFromOption(parsed);
   if (!key) key = std::make_unique<const LinkKey>();
 
   std::string link = "quorvel:";
-  link += PercentEncodeUnreserved(SealEnvelope(p1, key->bytes(), withMac));
+  link += PercentEncodeUnreserved(SealEnvelope(p1, key->bytes()));
   link += ':';
-  link += PercentEncodeUnreserved(SealEnvelope(id, key->bytes(), withMac));
+  link += PercentEncodeUnreserved(SealEnvelope(id, key->bytes()));
   link += ':';
-  link += PercentEncodeUnreserved(SealEnvelope(domain, key->bytes(), withMac));
+  link += PercentEncodeUnreserved(SealEnvelope(domain, key->bytes()));
   return Line(std::move(link));
 }
 
