@@ -21,13 +21,6 @@ void AddPair(std::vector<HeaderField>& headers, const std::string& firstName,
 
 }  // namespace
 
-std::optional<std::u16string> HttpsHostOf(std::u16string_view lowerAddress) {
-  constexpr std::u16string_view kHttps = u"https://";
-  if (!lowerAddress.starts_with(kHttps)) return std::nullopt;
-  const std::u16string_view rest = lowerAddress.substr(kHttps.size());
-  return std::u16string(rest.substr(0, rest.find_first_of(u"/:")));
-}
-
 bool MatchesMediaPatterns(std::u16string_view lowerAddress) {
   const MediaPatterns patterns = BrowserMediaPatterns();
   return EndsWith(lowerAddress, patterns.ending6) || EndsWith(lowerAddress, patterns.ending9) ||

@@ -1,17 +1,12 @@
 #pragma once
 // What the browser's resource filter decides from a request's address alone: which
-// host's pins to check, and which identifier headers the request carries.
+// identifier headers the request carries.
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/header_field.h"
-
-// The host of a lower-cased "https://" address, without port or path; nothing for any
-// other scheme.
-std::optional<std::u16string> HttpsHostOf(std::u16string_view lowerAddress);
 
 // True when the lower-cased address ends like, or contains, one of the media patterns.
 bool MatchesMediaPatterns(std::u16string_view lowerAddress);

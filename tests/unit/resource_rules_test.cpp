@@ -4,15 +4,6 @@
 
 namespace {
 
-TEST(HttpsHostOf, HostWithoutPortOrPathOfSecureAddressesOnly) {
-  EXPECT_EQ(HttpsHostOf(u"https://cdn.example.org:8443/a/b"), u"cdn.example.org");
-  EXPECT_EQ(HttpsHostOf(u"https://cdn.example.org/a:b"), u"cdn.example.org");
-  EXPECT_EQ(HttpsHostOf(u"https://cdn.example.org"), u"cdn.example.org");
-  EXPECT_EQ(HttpsHostOf(u"https://"), u"");
-  EXPECT_FALSE(HttpsHostOf(u"http://cdn.example.org/"));
-  EXPECT_FALSE(HttpsHostOf(u"data:text/html,https://x"));
-}
-
 std::vector<std::u16string> Names(const std::vector<HeaderField>& headers) {
   std::vector<std::u16string> names;
   for (const HeaderField& header : headers) names.push_back(header.name);
