@@ -20,6 +20,8 @@ sign() {  # organisation, output
     -extfile ext.cnf -out signer.pem 2>/dev/null
   osslsigncode sign -certs signer.pem -key signer.key -h sha256 -in "$input" -out "$2" >/dev/null
 }
+# osslsigncode refuses to overwrite: a rebuild starts from an empty folder.
+rm -rf "$out"
 mkdir -p "$out"
 sign "Quorvel Test Publisher" "$out/signed-by-publisher.dll"
 sign "Someone Else" "$out/signed-by-someone-else.dll"
