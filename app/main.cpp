@@ -49,10 +49,8 @@ double CurrentVersionNumber() { return RunningVersionNumber(FromWide(App().ident
 // Both version checks: false when the update prompt ends the process.
 bool CheckVersion(std::u16string_view domain) {
   const VersionInfo info = CheckForUpdate(CurrentVersionNumber(), domain);
-  if (domain.empty()) {
-    StepLog(std::string("Step 7B: Version check done. hasUpdate=") +
-            (info.updateAvailable ? "1" : "0"));
-  }
+  StepLog(std::string(domain.empty() ? "Step 7B" : "Step 10B") +
+          ": Version check done. hasUpdate=" + (info.updateAvailable ? "1" : "0"));
   return RunUpdatePrompt(info);
 }
 
@@ -98,6 +96,7 @@ int RunMessageLoop() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  StepLog("Step 1: Process started");
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   ShellRecord().mainThreadId = GetCurrentThreadId();
   SetPreExitHook(OnBeforeExit);
@@ -146,6 +145,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     return 1;
   }
   if (!EnsureWebView2Runtime()) return 1;
+  StepLog("Step 6: Browser runtime check done");
 
   LoadPins();
   StepLog("Step 7B: Checking app version...");
@@ -170,11 +170,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (playerWindow != nullptr) {
       UpdateWindow(playerWindow);
       DrainMessages();
+      StepLog("Step 10: Player window shown");
     }
     std::string failureReason;
     if (!ParseSchemeArgs(link.link, App().content, failureReason)) {
       return ReportLinkFailure(failureReason);
     }
+    StepLog("Step 10B: Checking app version for the link's domain...");
     if (!CheckVersion(App().content.domain)) return 0;
     const WindowStart start = CreatePlayerWindow(instance, playerWindow);
     if (start == WindowStart::kNoWindow || start == WindowStart::kBrowserFailed) return 1;

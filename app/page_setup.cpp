@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/splash.h"
+#include "app/startup.h"
 #include "app/window_modes.h"
 #include "common/platform_values.h"
 #include "common/text.h"
@@ -25,6 +26,7 @@ void SetUpInitScreenPage(WebView::WebViewHost& host, bool success) {
   host.ApplyBrowserSettings();
   AddScript(host, PrintRedirectScript());
   AddScript(host, NavigationBarScript());
+  StepLog("Step 12: First navigation");
   host.Navigate(ToWide(AsciiToUtf16(WebAppStartAddress())));
 }
 
@@ -34,6 +36,7 @@ void SetUpPlayerPage(WebView::WebViewHost& host, HWND window, bool success) {
   host.ApplyBrowserSettings();
   AddScript(host, LoadingOverlayScript());
   AddScript(host, PrintRedirectScript());
+  StepLog("Step 12: First navigation");
   if (content.kind == u"url_direct") {
     if (!content.pageScript.empty()) AddScript(host, PageScriptWrapper(content.pageScript));
     host.Navigate(ToWide(content.url));
@@ -47,4 +50,5 @@ void SetUpPlayerPage(WebView::WebViewHost& host, HWND window, bool success) {
   }
   CloseSplash();
   RevealWindow(window);
+  StepLog("Step 12: Player window revealed");
 }

@@ -1,6 +1,7 @@
 #include "webview/webview_host.h"
 
 #include "common/device_identity.h"
+#include "common/step_log.h"
 #include "common/text.h"
 #include "common/web_address.h"
 #include "common/wide_text.h"
@@ -147,6 +148,7 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
           if (!attempt->completed) OnEnvironmentCreated(reported, environment, attempt);
           return S_OK;
         });
+    StepLog("Step 11: Browser environment requested");
     result = CreateCoreWebView2EnvironmentWithOptions(
         fixed ? runtime.browserFolder.c_str() : nullptr, folder.c_str(), nullptr, handler.Get());
     if (FAILED(result)) {
@@ -215,6 +217,7 @@ void WebViewHost::OnEnvironmentCreated(HRESULT result, ICoreWebView2Environment*
     EndAttempt(attempt, AsFailure(result), L"CreateEnvironmentCallback");
     return;
   }
+  StepLog("Step 11: Browser environment created");
   environment_ = environment;
   RegisterBrowserProcessExitHandler();
   Sleep(100);
@@ -259,6 +262,7 @@ void WebViewHost::OnControllerCreated(HRESULT result, ICoreWebView2Controller* c
     EndAttempt(attempt, AsFailure(got), L"GetCoreWebView2");
     return;
   }
+  StepLog("Step 11: Browser controller created");
   controller_ = controller;
   webView_ = view;
 
