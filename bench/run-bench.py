@@ -176,7 +176,7 @@ class Bench:
         return {"navigation": navigated - started, "memory": memory,
                 "frame": None if drawn is None else drawn - started, "spacing": spacing,
                 "marks": marks, "requests": len(requests),
-                "connections": len({r["connection"] for r in requests})}
+                "connections": len({r.get("connection") for r in requests})}
 
     def first_frame(self, started):
         captures = Captures(self.out / "frames").start()
