@@ -19,6 +19,7 @@
 #include "diag/diagnostic_window.h"
 #include "link/parse_scheme_args.h"
 #include "link/platform_api.h"
+#include "link/version_answers.h"
 #include "link/version_check.h"
 #include "net/pin_loading.h"
 #include "net/pin_store.h"
@@ -46,12 +47,19 @@ class GdiPlus {
 
 double CurrentVersionNumber() { return RunningVersionNumber(FromWide(App().identity.version)); }
 
-// Both version checks: false when the update prompt ends the process.
+// Both version checks: false when the update prompt ends the process. The check for the
+// link's domain takes the first check's answer when that domain leads to the address
+// already asked, and an update the learner declined once is not offered again.
 bool CheckVersion(std::u16string_view domain) {
-  const VersionInfo info = CheckForUpdate(CurrentVersionNumber(), domain);
-  StepLog(std::string(domain.empty() ? "Step 7B" : "Step 10B") +
-          ": Version check done. hasUpdate=" + (info.updateAvailable ? "1" : "0"));
-  return RunUpdatePrompt(info);
+  static VersionAnswers answers;
+  const std::u16string address = VersionCheckAddress(domain);
+  const std::optional<VersionInfo> known = answers.Known(address);
+  const VersionInfo info = known ? *known : CheckForUpdate(CurrentVersionNumber(), domain);
+  answers.Remember(address, info);
+  StepLog(std::string(domain.empty() ? "Step 7B" : "Step 10B") + ": Version check done" +
+          (known ? " (first answer reused)" : "") +
+          ". hasUpdate=" + (info.updateAvailable ? "1" : "0"));
+  return !answers.OfferOnce(info) || RunUpdatePrompt(info);
 }
 
 void LoadPins() {
