@@ -21,6 +21,7 @@
 #include "link/platform_api.h"
 #include "link/version_answers.h"
 #include "link/version_check.h"
+#include "net/certificate_warm_up.h"
 #include "net/pin_loading.h"
 #include "net/pin_store.h"
 
@@ -105,6 +106,8 @@ int RunMessageLoop() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   StepLog("Step 1: Process started");
+  // The first HTTPS request comes after the splash and the runtime check.
+  StartCertificateWarmUp();
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   ShellRecord().mainThreadId = GetCurrentThreadId();
   SetPreExitHook(OnBeforeExit);
