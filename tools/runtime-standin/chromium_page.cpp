@@ -249,11 +249,35 @@ void ChromiumPage::StartScreencast() {
 
 void ChromiumPage::OnScreencastFrame(const Json& params) {
   Send("Page.screencastFrameAck", {{"sessionId", params.value("sessionId", 0)}});
-  if (surface_ != nullptr) {
-    if (auto image = Base64DecodeStrict(params.value("data", std::string()))) {
-      surface_->ShowFrame(*image);
-    }
-  }
+  ShowEncodedFrame(params.value("data", std::string()));
+  // Headless Chromium may leave out the frame that ends an animation (a fading overlay
+  // stays half faded on screen): once the frames stop, the page is captured once more.
+  // A frame that the capture itself caused does not ask for another.
+  if (GetTickCount64() - last_settle_capture_ < kSettleMs) return;
+  if (settle_timer_ != 0) view_.dispatcher().Cancel(settle_timer_);
+  std::weak_ptr<ChromiumPage> self = weak_from_this();
+  settle_timer_ = view_.dispatcher().PostAfter(kSettleMs, [self] {
+    if (auto alive = self.lock()) alive->CaptureSettledFrame();
+  });
+}
+
+void ChromiumPage::CaptureSettledFrame() {
+  settle_timer_ = 0;
+  if (closed_ || surface_ == nullptr) return;
+  last_settle_capture_ = GetTickCount64();
+  std::weak_ptr<ChromiumPage> self = weak_from_this();
+  Send("Page.captureScreenshot", {{"format", "jpeg"}, {"quality", 80}},
+       [self](const Json& result, const std::string& error) {
+         auto alive = self.lock();
+         if (alive != nullptr && error.empty()) {
+           alive->ShowEncodedFrame(result.value("data", std::string()));
+         }
+       });
+}
+
+void ChromiumPage::ShowEncodedFrame(const std::string& base64) {
+  if (surface_ == nullptr) return;
+  if (auto image = Base64DecodeStrict(base64)) surface_->ShowFrame(*image);
 }
 
 }  // namespace standin

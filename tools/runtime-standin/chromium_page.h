@@ -133,6 +133,8 @@ class ChromiumPage : public std::enable_shared_from_this<ChromiumPage> {
   void OnBindingCalled(const Json& params);
   void OnWindowOpen(const Json& params);
   void OnScreencastFrame(const Json& params);
+  void CaptureSettledFrame();
+  void ShowEncodedFrame(const std::string& base64);
   void StartScreencast();
 
   WebView& view_;
@@ -160,6 +162,10 @@ class ChromiumPage : public std::enable_shared_from_this<ChromiumPage> {
   // Paused XHR-typed requests waiting for that news, by network id.
   std::map<std::string, Json> awaiting_type_;
   static constexpr UINT kTypeWaitMs = 200;
+  // Quiet time after the last screencast frame before the page is captured once more.
+  static constexpr UINT kSettleMs = 300;
+  UINT_PTR settle_timer_ = 0;
+  ULONGLONG last_settle_capture_ = 0;
   int prints_ = 0;
 };
 
