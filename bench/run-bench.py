@@ -8,18 +8,19 @@ their own trace lines, each stamped by Wine (bench/wine_trace.py).
 
     xvfb-run -a -s "-screen 0 1280x1024x24" python3 bench/run-bench.py \
         [--runs 5] [--warm-up 1] [--engine recording] [--engine chromium] \
-        [--build build/windows] [--player-build DIR] [--platform-sim DIR] [--out DIR]
+        [--build build/windows] [--player-build [NAME=]DIR ...] [--platform-sim DIR] [--out DIR]
 
 --build is the build whose Wine prefix, tools and trivial program are used;
---player-build (default: the same) the one whose quorvel.exe and runtime stand-in are
-measured, so that another version of the player can be measured with the same tools;
---platform-sim the folder of the platform simulator to serve it (default: this tree's).
-Port 8443 must be free: run it in a network namespace of its own. It prints figures and
-asserts none; it fails only when it cannot measure.
+--player-build (default: the same) one whose quorvel.exe and runtime stand-in are
+measured. Given several times, the players are measured in turn within each round (the
+first of them changing from round to round) and shown side by side at the end: the
+machine's load then weighs on all of them alike. --platform-sim is the folder of the
+platform simulator to serve them (default: this tree's). Port 8443 must be free: run it
+in a network namespace of its own. It prints figures and asserts none; it fails only
+when it cannot measure.
 """
 import argparse
 import os
-import statistics
 import subprocess
 import sys
 import time
@@ -28,10 +29,11 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 sys.path.insert(0, str(ROOT / "tools" / "platform-sim"))
+from bench_report import figures, report, side_by_side  # noqa: E402
 from first_frame import Captures, client_region  # noqa: E402
 from run_e2e import FIXTURE_CERTS, TITLE, Harness, chromium_settings, windows_path  # noqa: E402
 from simulator import Simulator  # noqa: E402
-from wine_trace import breakdown, clock, format_breakdown, milestones, read_trace  # noqa: E402
+from wine_trace import clock, milestones, read_trace  # noqa: E402
 
 DOMAIN = "127.0.0.1:8443"
 NAVIGATION_CALL = b'"call":"Navigate'  # Navigate, NavigateToString, NavigateWithWebResourceRequest
@@ -61,18 +63,21 @@ def parse_arguments():
     parser.add_argument("--warm-up", type=int, default=1, help="unmeasured rounds first")
     parser.add_argument("--engine", action="append", choices=("recording", "chromium"))
     parser.add_argument("--build", default=str(ROOT / "build" / "windows"))
-    parser.add_argument("--player-build")
+    parser.add_argument("--player-build", action="append", metavar="[NAME=]DIR",
+                        help="a build whose player is measured; several are measured in turn "
+                             "within each round and shown side by side")
     parser.add_argument("--platform-sim", default=str(ROOT / "tools" / "platform-sim"))
     parser.add_argument("--out")
     args = parser.parse_args()
     args.engine = args.engine or ["recording"]
-    args.player_build = args.player_build or args.build
+    builds = args.player_build or [args.build]
+    args.player_build = [(b.split("=", 1) if "=" in b else (Path(b).name, b)) for b in builds]
     args.out = args.out or str(Path(args.build) / "bench")
     return args
 
 
-def harness_arguments(args, engine):
-    build, player = Path(args.build), Path(args.player_build)
+def harness_arguments(args, engine, name, player_build):
+    build, player = Path(args.build), Path(player_build)
     return argparse.Namespace(
         wine_run=str(build / "wine-run"), wineprefix=str(build / "wineprefix"),
         player=str(player / "app" / "quorvel.exe"),
@@ -80,7 +85,7 @@ def harness_arguments(args, engine):
         probe=str(build / "tests" / "e2e" / "window_probe.exe"),
         tool=str(build / "tools" / "quorvel-tool" / "quorvel-tool.exe"),
         trivial=str(build / "bench" / "trivial_program.exe"),
-        out=str(Path(args.out) / engine), engine=engine)
+        out=str(Path(args.out) / engine / name), engine=engine)
 
 
 def resident_kib(pid, name):
@@ -108,9 +113,10 @@ def wait_until(predicate, what, timeout):
 
 
 class Bench:
-    def __init__(self, args, engine, sim):
+    def __init__(self, args, engine, sim, name, player_build):
         self.engine = engine
-        self.h = Harness(harness_arguments(args, engine))
+        self.name = name
+        self.h = Harness(harness_arguments(args, engine, name, player_build))
         self.h.sim = sim
         self.out = Path(self.h.args.out)
         self.out.mkdir(parents=True, exist_ok=True)
@@ -200,52 +206,11 @@ class Bench:
         return max(drawn, started), spacing
 
 
-def median(values):
-    values = [v for v in values if v is not None]
-    return statistics.median(values) if values else None
-
-
-def spread(values):
-    return f"{median(values):6.3f} s  (min {min(values):.3f}, max {max(values):.3f})"
-
-
-def report(engine, runs, load, size):
-    trivial = [r["trivial"] for r in runs]
-    link = [r["link"] for r in runs]
-    init = [r["init"] for r in runs]
-    floor = median([t["shown"] for t in trivial])
-    print(f"\n== engine: {engine}; {len(runs)} runs, medians; load average "
-          f"{load[0]} before, {load[1]} after")
-    print(f"trivial program under Wine, start to window: {spread([t['shown'] for t in trivial])}")
-    navigation = [r["navigation"] for r in link]
-    print(f"link given -> first content navigation:      {spread(navigation)}"
-          f"  {median(navigation) / floor:.1f} x trivial")
-    if engine == "chromium":
-        print(f"link given -> content's first frame drawn:   {spread([r['frame'] for r in link])}"
-              f"  (captures every {median([r['spacing'] for r in link]) * 1000:.0f} ms)")
-    init_navigation = [r["navigation"] for r in init]
-    print(f"start -> init screen's first navigation:     {spread(init_navigation)}"
-          f"  {median(init_navigation) / floor:.1f} x trivial")
-    print(f"resident memory of quorvel.exe (link mode):  "
-          f"{median([r['memory'] for r in link]) / 1024:6.1f} MiB  "
-          f"(trivial program: {median([t['memory'] for t in trivial]) / 1024:.1f} MiB)")
-    print(f"quorvel.exe size:                            {size / 1024 / 1024:6.2f} MiB")
-    print(f"platform requests of the link road:          "
-          f"{median([r['requests'] for r in link]):.0f} on "
-          f"{median([r['connections'] for r in link]):.0f} connection(s)")
-    print(format_breakdown("\nlink road (seconds since the process was started)",
-                           breakdown([r["marks"] for r in link]), len(runs)))
-    print(format_breakdown("\ninit screen", breakdown([r["marks"] for r in init]), len(runs)))
-    print(format_breakdown("\ntrivial program (the floor)",
-                           breakdown([t["marks"] for t in trivial]), len(runs)))
-
-
 def load_average():
     return " ".join(f"{v:.2f}" for v in os.getloadavg())
 
 
-def measure(args, engine, sim):
-    bench = Bench(args, engine, sim)
+def prepare(bench, sim, engine):
     h = bench.h
     for needed in (h.args.player, h.args.standin, h.args.trivial, h.args.probe, h.args.tool):
         if not Path(needed).exists():
@@ -254,20 +219,41 @@ def measure(args, engine, sim):
     if h.probe("trust", windows_path(FIXTURE_CERTS / "root.pem"))[0] != 0:
         raise CannotMeasure("could not trust the test root")
     sim.set_answers(ANSWERS[engine])
-    link = h.make_link("lesson-7")
+
+
+def measure(args, engine, sim):
+    benches = [Bench(args, engine, sim, name, build) for name, build in args.player_build]
+    for bench in benches:
+        prepare(bench, sim, engine)
+    link = benches[0].h.make_link("lesson-7")
     before = load_average()
-    runs = []
+    trivial, runs = [], {bench.name: [] for bench in benches}
     for round_number in range(args.warm_up + args.runs):
-        result = {"trivial": bench.run_trivial(),
-                  "link": bench.run_player(link, frame=engine == "chromium"),
-                  "init": bench.run_player()}
-        if round_number >= args.warm_up:
-            runs.append(result)
-        print(f"   round {round_number + 1}: link {result['link']['navigation']:.3f} s, init "
-              f"{result['init']['navigation']:.3f} s, trivial {result['trivial']['shown']:.3f} s"
-              + (f", frame {result['link']['frame']:.3f} s" if result['link']['frame'] else "")
-              + ("" if round_number >= args.warm_up else " (warm-up)"), flush=True)
-    report(engine, runs, (before, load_average()), os.path.getsize(h.args.player))
+        measured = round_number >= args.warm_up
+        floor = benches[0].run_trivial()
+        if measured:
+            trivial.append(floor)
+        # Each round begins with the next build, so that none always goes first.
+        for i in range(len(benches)):
+            bench = benches[(round_number + i) % len(benches)]
+            result = {"link": bench.run_player(link, frame=engine == "chromium"),
+                      "init": bench.run_player()}
+            if measured:
+                runs[bench.name].append(result)
+            frame = result["link"]["frame"]
+            print(f"   round {round_number + 1}, {bench.name}: link "
+                  f"{result['link']['navigation']:.3f} s, init {result['init']['navigation']:.3f} s"
+                  + ("" if frame is None else f", frame {frame:.3f} s")
+                  + (f", trivial {floor['shown']:.3f} s" if i == 0 else "")
+                  + ("" if measured else " (warm-up)"), flush=True)
+    load = (before, load_average())
+    shown = []
+    for bench in benches:
+        size = os.path.getsize(bench.h.args.player)
+        report(engine, bench.name, trivial, runs[bench.name], load, size)
+        shown.append((bench.name, figures(engine, trivial, runs[bench.name], size)))
+    if len(benches) > 1:
+        side_by_side(engine, shown)
 
 
 def main():
