@@ -93,6 +93,15 @@ int ReportLinkFailure(const std::string& failureReason) {
   return 1;
 }
 
+// On every way out of start-up, lets go of a browser environment started early that no
+// window took over: its browser ends with it.
+struct EarlyEnvironmentRelease {
+  EarlyEnvironmentRelease() = default;
+  EarlyEnvironmentRelease(const EarlyEnvironmentRelease&) = delete;
+  EarlyEnvironmentRelease& operator=(const EarlyEnvironmentRelease&) = delete;
+  ~EarlyEnvironmentRelease() { ShellRecord().earlyEnvironment.reset(); }
+};
+
 int RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -157,10 +166,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   }
   if (!EnsureWebView2Runtime()) return 1;
   StepLog("Step 6: Browser runtime check done");
+  // The browser's environment does not depend on the link: it starts now, while the
+  // network is asked, and the main window's browser takes it over. Before each of the
+  // network's steps the thread's messages run, so the splash keeps painting and the
+  // environment is received once it has come (the view is asked for 100 ms after that,
+  // not 100 ms after its window exists).
+  StartBrowserEnvironmentEarly();
+  const EarlyEnvironmentRelease releaseEarlyEnvironment;
+  DrainMessages();
 
   LoadPins();
+  DrainMessages();
   StepLog("Step 7B: Checking app version...");
   if (!CheckVersion(u"")) return 0;
+  DrainMessages();
 
   StepLog("Step 8: Registering URL protocol...");
   RegisterUrlScheme(App().identity.shortName, L"Lumora Desktop Player", GetExecutablePath());
@@ -187,6 +206,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (!ParseSchemeArgs(link.link, App().content, failureReason)) {
       return ReportLinkFailure(failureReason);
     }
+    DrainMessages();
     StepLog("Step 10B: Checking app version for the link's domain...");
     if (!CheckVersion(App().content.domain)) return 0;
     const WindowStart start = CreatePlayerWindow(instance, playerWindow);

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <utility>
+
 #include "app/app_state.h"
 #include "app/page_setup.h"
 #include "app/splash.h"
@@ -145,7 +147,8 @@ WindowStart StartBrowser(HWND window, HostSlot slot, void (*installCallbacks)(We
   ShellRecord().*slot = std::make_unique<WebViewHost>();
   WebViewHost& host = *(ShellRecord().*slot);
   installCallbacks(host, window);
-  const bool started = host.Initialize(window, userData, 1);
+  const bool started =
+      host.Initialize(window, userData, 1, std::move(ShellRecord().earlyEnvironment));
   if (host.releasing()) {
     CloseSplash();
     return WindowStart::kClosed;
@@ -238,6 +241,10 @@ void InstallPlayerCallbacks(WebViewHost& host, HWND window) {
 }
 
 }  // namespace
+
+void StartBrowserEnvironmentEarly() {
+  ShellRecord().earlyEnvironment = WebView::EarlyEnvironment::Start(UserDataFolder());
+}
 
 WindowStart CreateInitScreen(HINSTANCE instance) {
   RegisterMainClass(instance, kInitScreenClass, InitScreenProcedure);
