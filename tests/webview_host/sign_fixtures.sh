@@ -18,6 +18,7 @@ sign() {  # organisation, output
   openssl req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=$1/O=$1" 2>/dev/null
   openssl x509 -req -in signer.csr -CA root.pem -CAkey root.key -CAcreateserial -days 3650 \
     -extfile ext.cnf -out signer.pem 2>/dev/null
+  rm -f "$2"  # osslsigncode will not overwrite the files of an earlier build
   osslsigncode sign -certs signer.pem -key signer.key -h sha256 -in "$input" -out "$2" >/dev/null
 }
 mkdir -p "$out"
