@@ -65,7 +65,7 @@ void Environment::WithBrowser(std::function<void(HRESULT)> ready) {
       [self](std::shared_ptr<ChromiumBrowser> browser, HRESULT code, const std::string& error) {
         self->launching_ = false;
         if (browser != nullptr) {
-          self->runtime().log.Engine("chromium", browser->version());
+          self->runtime().log.Engine("chromium", browser->version(), browser->process_id());
           self->AdoptBrowser(std::move(browser));
         } else {
           self->runtime().log.Error("Chromium did not start: " + error);

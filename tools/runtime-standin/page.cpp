@@ -8,9 +8,14 @@
 
 namespace standin {
 
+// Raised in a turn of its own, as a page's message arrives: the script goes on meanwhile,
+// so a stimulus can come while the host's handler still runs (a dialog it opened).
 void WebView::PagePostMessage(const std::wstring& json, const std::optional<std::wstring>& text) {
   if (engine_ != nullptr) return engine_->PagePostMessage(Utf8(json));
-  RaiseMessage(CurrentUri(), json, text);
+  ComPtr<WebView> self(this);
+  dispatcher_->Post([self, source = CurrentUri(), json, text] {
+    if (!self->closed_) self->RaiseMessage(source, json, text);
+  });
 }
 
 void WebView::RaiseMessage(const std::wstring& source, const std::wstring& json,
