@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/browser_recovery.h"
 #include "common/product_name.h"
 #include "common/wide_text.h"
 #include "link/content_request.h"
@@ -32,6 +33,11 @@ AppRecord& App();
 // thread can have them released on the user-interface thread.
 inline constexpr UINT WM_RELEASE_BROWSER = WM_APP + 101;
 
+// Posted by a host's ProcessFailed callback to its window: wParam the failure's kind,
+// lParam the browser start it belongs to (ShellState::browserStarts then). The window
+// procedure recovers, where letting go of the host is safe.
+inline constexpr UINT WM_BROWSER_PROCESS_FAILED = WM_APP + 102;
+
 struct ShellState {
   DWORD mainThreadId = 0;
   std::unique_ptr<WebView::WebViewHost> initScreenHost;
@@ -40,6 +46,9 @@ struct ShellState {
   // window's host takes it over.
   std::unique_ptr<WebView::EarlyEnvironment> earlyEnvironment;
   HWND mainWindow = nullptr;
+  // Browsers started so far: news of a failure from an earlier one is stale.
+  LPARAM browserStarts = 0;
+  BrowserRecoveryBudget browserRecovery;
 };
 
 ShellState& ShellRecord();

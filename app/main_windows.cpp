@@ -5,8 +5,10 @@
 #include <utility>
 
 #include "app/app_state.h"
+#include "app/browser_stopped.h"
 #include "app/page_setup.h"
 #include "app/splash.h"
+#include "app/startup.h"
 #include "app/window_modes.h"
 #include "common/platform_values.h"
 #include "common/text.h"
@@ -20,8 +22,21 @@
 
 namespace {
 
+using WebView::ShownDocument;
 using WebView::WebViewHost;
 using HostSlot = std::unique_ptr<WebViewHost> ShellState::*;
+// Installs a window's callbacks on its new host; `resume` is what a failed predecessor
+// showed, for the new one to show instead of the first page.
+using CallbackInstaller = void (*)(WebViewHost&, HWND, const ShownDocument* resume);
+
+static_assert(process_failed_kind::kBrowserProcessExited ==
+                  COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED &&
+              process_failed_kind::kRenderProcessExited ==
+                  COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED &&
+              process_failed_kind::kRenderProcessUnresponsive ==
+                  COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE &&
+              process_failed_kind::kFrameRenderProcessExited ==
+                  COREWEBVIEW2_PROCESS_FAILED_KIND_FRAME_RENDER_PROCESS_EXITED);
 
 constexpr wchar_t kInitScreenClass[] = L"LumoraInitWindow";
 constexpr int kIconResource = 101;
@@ -39,6 +54,7 @@ std::wstring UserDataFolder() {
 }
 
 LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HostSlot slot);
+void RecoverBrowser(HWND window, HostSlot slot, int kind, LPARAM start);
 
 LRESULT CALLBACK InitScreenProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return HandleWindowMessage(window, message, wParam, lParam, &ShellState::initScreenHost);
@@ -127,8 +143,15 @@ LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_RELEASE_BROWSER:
       ReleaseBrowserHosts();
       return 0;
+    case WM_BROWSER_PROCESS_FAILED:
+      RecoverBrowser(window, slot, static_cast<int>(wParam), lParam);
+      return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::optional<ShownDocument> Optional(const ShownDocument* document) {
+  return document != nullptr ? std::optional<ShownDocument>(*document) : std::nullopt;
 }
 
 void ShowBrowserFailure(HWND window, const std::wstring& status) {
@@ -141,12 +164,18 @@ void ShowBrowserFailure(HWND window, const std::wstring& status) {
 // Puts a new host into `slot` and starts its browser in `window`. The start runs the
 // thread's messages, so the window may be closed meanwhile: its host is then released
 // (held until the loop runs again, so it can still be asked here), and closing is a
-// normal end.
-WindowStart StartBrowser(HWND window, HostSlot slot, void (*installCallbacks)(WebViewHost&, HWND)) {
+// normal end. A start that fails shows its box only when `reportFailure`.
+WindowStart StartBrowser(HWND window, HostSlot slot, CallbackInstaller installCallbacks,
+                         const ShownDocument* resume = nullptr, bool reportFailure = true) {
   const std::wstring userData = UserDataFolder();
   ShellRecord().*slot = std::make_unique<WebViewHost>();
   WebViewHost& host = *(ShellRecord().*slot);
-  installCallbacks(host, window);
+  installCallbacks(host, window, resume);
+  const LPARAM start = ++ShellRecord().browserStarts;
+  host.OnProcessFailed = [window, start](COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+    PostMessageW(window, WM_BROWSER_PROCESS_FAILED, static_cast<WPARAM>(kind), start);
+  };
+  // The first start takes over the environment started early; a restart has none.
   const bool started =
       host.Initialize(window, userData, 1, std::move(ShellRecord().earlyEnvironment));
   if (host.releasing()) {
@@ -155,13 +184,13 @@ WindowStart StartBrowser(HWND window, HostSlot slot, void (*installCallbacks)(We
   }
   if (!started) {
     // The box runs messages too: the host may be released while it shows.
-    ShowBrowserFailure(window, host.statusMessage());
+    if (reportFailure) ShowBrowserFailure(window, host.statusMessage());
     return WindowStart::kBrowserFailed;
   }
   return WindowStart::kRunning;
 }
 
-void InstallInitScreenCallbacks(WebViewHost& host, HWND window) {
+void InstallInitScreenCallbacks(WebViewHost& host, HWND window, const ShownDocument* resume) {
   host.OnWebMessage = [window](const std::wstring& message) {
     WebViewHost* initHost = ShellRecord().initScreenHost.get();
     switch (InitScreenCommandFor(FromWide(message), initHost != nullptr)) {
@@ -201,10 +230,12 @@ void InstallInitScreenCallbacks(WebViewHost& host, HWND window) {
   host.TrustsOrigin = [](const std::wstring& origin) {
     return InitScreenTrustsOrigin(FromWide(origin));
   };
-  host.OnInitialized = [&host](bool success, HRESULT) { SetUpInitScreenPage(host, success); };
+  host.OnInitialized = [&host, resume = Optional(resume)](bool success, HRESULT) {
+    SetUpInitScreenPage(host, success, resume ? &*resume : nullptr);
+  };
 }
 
-void InstallPlayerCallbacks(WebViewHost& host, HWND window) {
+void InstallPlayerCallbacks(WebViewHost& host, HWND window, const ShownDocument* resume) {
   host.OnWebMessage = [window](const std::wstring& message) {
     switch (PlayerCommandFor(FromWide(message))) {
       case PlayerCommand::kPrint:
@@ -235,9 +266,42 @@ void InstallPlayerCallbacks(WebViewHost& host, HWND window) {
   host.TrustsOrigin = [](const std::wstring& origin) {
     return PlayerTrustsOrigin(FromWide(origin), App().content);
   };
-  host.OnInitialized = [&host, window](bool success, HRESULT) {
-    SetUpPlayerPage(host, window, success);
+  host.OnInitialized = [&host, window, resume = Optional(resume)](bool success, HRESULT) {
+    SetUpPlayerPage(host, window, success, resume ? &*resume : nullptr);
   };
+}
+
+// A window's browser reported a failed process (WM_BROWSER_PROCESS_FAILED): it shows its
+// page again, gets a new browser that shows the same content, or the player ends. News
+// from a browser let go of since then is stale and dropped.
+void RecoverBrowser(HWND window, HostSlot slot, int kind, LPARAM start) {
+  WebViewHost* host = (ShellRecord().*slot).get();
+  if (host == nullptr || host->releasing() || start != ShellRecord().browserStarts) return;
+  const bool linkMode = slot == &ShellState::playerHost;
+  BrowserRecoveryBudget& budget = ShellRecord().browserRecovery;
+  BrowserRecovery action = budget.Decide(kind, GetTickCount64());
+  StepLog("Browser process failed: kind=" + std::to_string(kind));
+  // A view that will not take its page again is gone: it needs a new browser.
+  if (action == BrowserRecovery::kShowAgain && !host->Show(host->shownDocument())) {
+    action = budget.RestartAfter(kind);
+  }
+  if (action == BrowserRecovery::kRestart) {
+    const ShownDocument shown = host->shownDocument();
+    // Held while a frame of its own (the printer dialog) runs below us; the new host starts
+    // meanwhile, and the old one is shut down once that frame has returned.
+    WebViewHost::Release(std::move(ShellRecord().*slot));
+    const WindowStart restarted =
+        StartBrowser(window, slot, linkMode ? InstallPlayerCallbacks : InstallInitScreenCallbacks,
+                     &shown, false);
+    if (restarted != WindowStart::kBrowserFailed) return;
+    const WebViewHost* failed = (ShellRecord().*slot).get();
+    budget.RestartFailed(
+        static_cast<std::uint32_t>(failed != nullptr ? failed->lastError() : E_FAIL));
+    action = BrowserRecovery::kGiveUp;
+  }
+  if (action == BrowserRecovery::kGiveUp) {
+    EndAfterBrowserFailure(window, linkMode, budget.giveUpReason());
+  }
 }
 
 }  // namespace

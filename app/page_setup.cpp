@@ -18,7 +18,8 @@ void AddScript(WebView::WebViewHost& host, const std::u16string& script) {
 
 }  // namespace
 
-void SetUpInitScreenPage(WebView::WebViewHost& host, bool success) {
+void SetUpInitScreenPage(WebView::WebViewHost& host, bool success,
+                         const WebView::ShownDocument* resume) {
   if (!success) {
     CloseSplash();
     return;
@@ -26,29 +27,33 @@ void SetUpInitScreenPage(WebView::WebViewHost& host, bool success) {
   host.ApplyBrowserSettings();
   AddScript(host, PrintRedirectScript());
   AddScript(host, NavigationBarScript());
+  if (resume != nullptr && host.Show(*resume)) return;
   StepLog("Step 12: First navigation");
   host.Navigate(ToWide(AsciiToUtf16(WebAppStartAddress())));
 }
 
-void SetUpPlayerPage(WebView::WebViewHost& host, HWND window, bool success) {
+void SetUpPlayerPage(WebView::WebViewHost& host, HWND window, bool success,
+                     const WebView::ShownDocument* resume) {
   if (!success) return;
   const ContentRequest& content = App().content;
   host.ApplyBrowserSettings();
   AddScript(host, LoadingOverlayScript());
   AddScript(host, PrintRedirectScript());
-  StepLog("Step 12: First navigation");
+  const bool resumed = resume != nullptr;
+  if (!resumed) StepLog("Step 12: First navigation");
   if (content.kind == u"url_direct") {
     if (!content.pageScript.empty()) AddScript(host, PageScriptWrapper(content.pageScript));
-    host.Navigate(ToWide(content.url));
+    if (!resumed || !host.Show(*resume)) host.Navigate(ToWide(content.url));
   } else if (content.kind == u"pdf" || content.kind == u"pdf_url") {
     AddScript(host, WatermarkScript(content.watermarkText));
     AddScript(host, PrintButtonScript());
-    host.Navigate(ToWide(content.url));
-  } else {
+    if (!resumed || !host.Show(*resume)) host.Navigate(ToWide(content.url));
+  } else if (!resumed || !host.Show(*resume)) {
     host.NavigateToString(ToWide(BuildContentPage(content.url, content.watermarkText,
                                                   FromWide(App().identity.displayName))));
   }
   CloseSplash();
+  if (resumed) return;
   RevealWindow(window);
   StepLog("Step 12: Player window revealed");
 }

@@ -7,9 +7,9 @@
 bool WantsIdentityHeaders(std::u16string_view address) {
   // The host the browser will contact decides, never text elsewhere in the address:
   // "https://localhost.evil.example/" and "https://evil.example/?u=://127.0.0.1" are
-  // not the platform.
+  // not the platform. Identifiers never cross the network in the clear.
   const std::optional<WebAddress> reading = ReadWebAddress(address);
-  if (!reading) return false;
+  if (!reading || reading->scheme != u"https") return false;
   for (const std::string& host : BrowserPlatformHosts()) {
     if (HostIsOrIsUnder(reading->host, AsciiToUtf16(host))) return true;
   }

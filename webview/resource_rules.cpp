@@ -36,7 +36,9 @@ std::vector<HeaderField> ResourceIdentityHeaders(std::u16string_view lowerAddres
   if (WantsIdentityHeaders(lowerAddress)) {
     AddPair(headers, names[0], names[1], deviceId, secondDeviceId);
   }
-  if (MatchesMediaPatterns(lowerAddress)) {
+  // Media of the platform's player pages may come from any delivery network, so their
+  // pair goes by address; but only over https, never in the clear.
+  if (lowerAddress.starts_with(u"https://") && MatchesMediaPatterns(lowerAddress)) {
     AddPair(headers, names[2], names[3], deviceId, secondDeviceId);
   }
   return headers;

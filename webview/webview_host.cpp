@@ -3,13 +3,11 @@
 #include "common/device_identity.h"
 #include "common/step_log.h"
 #include "common/text.h"
-#include "common/web_address.h"
 #include "common/wide_text.h"
 #include "common/windows_paths.h"
 #include "webview/browser_identity.h"
 #include "webview/com_helpers.h"
 #include "webview/init_report.h"
-#include "webview/resource_filter.h"
 #include "webview/runtime_loader.h"
 #include "webview/string_document.h"
 
@@ -249,115 +247,6 @@ void WebViewHost::OnControllerCreated(HRESULT result, ICoreWebView2Controller* c
   EndAttempt(attempt, S_OK, L"Complete");
 }
 
-void WebViewHost::SetupEventHandlers() {
-  EventRegistrationToken token = {};  // the handlers stay for the life of the view
-
-  webView_->add_NavigationStarting(
-      MakeCallback<ICoreWebView2NavigationStartingEventHandler>(
-          [this](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
-            if (!OnNavigationStarting) return S_OK;
-            CoTaskString address;
-            args->get_Uri(address.Receive());
-            if (address.Get() == nullptr) return S_OK;
-            // The host's own document passes whatever form the runtime gives its address.
-            if (IsOwnStringDocument(address.View())) return S_OK;
-            bool cancel = false;
-            OnNavigationStarting(std::wstring(address.View()), cancel);
-            if (cancel) args->put_Cancel(TRUE);
-            return S_OK;
-          })
-          .Get(),
-      &token);
-
-  webView_->add_WebMessageReceived(
-      MakeCallback<ICoreWebView2WebMessageReceivedEventHandler>(
-          [this](ICoreWebView2*, ICoreWebView2WebMessageReceivedEventArgs* args) {
-            if (!OnWebMessage) return S_OK;
-            CoTaskString message;
-            if (FAILED(args->TryGetWebMessageAsString(message.Receive())) ||
-                message.Get() == nullptr) {
-              args->get_WebMessageAsJson(message.Receive());
-            }
-            OnWebMessage(std::wstring(message.View()));
-            return S_OK;
-          })
-          .Get(),
-      &token);
-
-  webView_->add_NavigationCompleted(
-      MakeCallback<ICoreWebView2NavigationCompletedEventHandler>(
-          [this](ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* args) {
-            if (!OnNavigationCompleted) return S_OK;
-            BOOL success = FALSE;
-            args->get_IsSuccess(&success);
-            COREWEBVIEW2_WEB_ERROR_STATUS status = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
-            if (!success) args->get_WebErrorStatus(&status);
-            OnNavigationCompleted(success != FALSE, status);
-            return S_OK;
-          })
-          .Get(),
-      &token);
-
-  // Lessons may use the microphone and camera (live classes) and notifications, but only
-  // on origins the owner trusts; elsewhere, and for every other permission (location
-  // included), the runtime gives its default answer: it asks the user.
-  webView_->add_PermissionRequested(
-      MakeCallback<ICoreWebView2PermissionRequestedEventHandler>(
-          [this](ICoreWebView2*, ICoreWebView2PermissionRequestedEventArgs* args) {
-            COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
-            args->get_PermissionKind(&kind);
-            bool allowed = false;
-            if (kind == COREWEBVIEW2_PERMISSION_KIND_MICROPHONE ||
-                kind == COREWEBVIEW2_PERMISSION_KIND_CAMERA ||
-                kind == COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS) {
-              CoTaskString origin;
-              args->get_Uri(origin.Receive());
-              allowed = origin.Get() != nullptr && TrustsOrigin &&
-                        TrustsOrigin(std::wstring(origin.View()));
-            }
-            args->put_State(allowed ? COREWEBVIEW2_PERMISSION_STATE_ALLOW
-                                    : COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
-            return S_OK;
-          })
-          .Get(),
-      &token);
-
-  // No second window: a web address opens in this view and meets the navigation check;
-  // any other (a file share, a script, another program's scheme) is dropped.
-  webView_->add_NewWindowRequested(
-      MakeCallback<ICoreWebView2NewWindowRequestedEventHandler>(
-          [](ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) {
-            args->put_Handled(TRUE);
-            CoTaskString address;
-            args->get_Uri(address.Receive());
-            if (address.Get() != nullptr && sender != nullptr &&
-                ReadWebAddress(FromWide(address.View()))) {
-              sender->Navigate(address.Get());
-            }
-            return S_OK;
-          })
-          .Get(),
-      &token);
-
-  ComPtr<ICoreWebView2_22> view22;
-  if (SUCCEEDED(webView_.As(&view22))) {
-    view22->AddWebResourceRequestedFilterWithRequestSourceKinds(
-        L"*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL,
-        static_cast<COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS>(0xFFFFFFFFu));
-  } else {
-    webView_->AddWebResourceRequestedFilter(L"*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
-  }
-
-  webView_->add_WebResourceRequested(
-      MakeCallback<ICoreWebView2WebResourceRequestedEventHandler>(
-          [this](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
-            FilterWebResourceRequest(args, environment_.Get(), OnWebResourceRequested);
-            return S_OK;
-          })
-          .Get(),
-      &token);
-}
-
 void WebViewHost::ApplyBrowserSettings() {
   if (!webView_) return;
   ComPtr<ICoreWebView2Settings> settings;
@@ -374,8 +263,9 @@ void WebViewHost::ApplyBrowserSettings() {
   }
 }
 
-void WebViewHost::Navigate(const std::wstring& address) {
-  if (!webView_) return;
+bool WebViewHost::Navigate(const std::wstring& address) {
+  if (!webView_) return false;
+  shown_ = {std::nullopt, address};
   ComPtr<ICoreWebView2Environment2> environment2;
   ComPtr<ICoreWebView2_2> view2;
   ComPtr<ICoreWebView2WebResourceRequest> request;
@@ -391,16 +281,24 @@ void WebViewHost::Navigate(const std::wstring& address) {
         headers->SetHeader(ToWide(header.name).c_str(), ToWide(header.value).c_str());
       }
     }
-    view2->NavigateWithWebResourceRequest(request.Get());
-    return;
+    return SUCCEEDED(view2->NavigateWithWebResourceRequest(request.Get()));
   }
-  webView_->Navigate(address.c_str());
+  return SUCCEEDED(webView_->Navigate(address.c_str()));
 }
 
-void WebViewHost::NavigateToString(const std::wstring& html) {
-  if (!webView_) return;
+bool WebViewHost::NavigateToString(const std::wstring& html) {
+  if (!webView_) return false;
   stringDocument_ = html;
-  webView_->NavigateToString(html.c_str());
+  shown_ = {html, L""};
+  return SUCCEEDED(webView_->NavigateToString(html.c_str()));
+}
+
+// Navigated afresh rather than reloaded: a platform page gets its identifier headers
+// again, which a reload of the runtime would not send, and the host's own document is
+// given as text again, whatever address the runtime reports for it.
+bool WebViewHost::Show(ShownDocument document) {
+  if (document.html) return NavigateToString(*document.html);
+  return !document.address.empty() && Navigate(document.address);
 }
 
 bool WebViewHost::IsOwnStringDocument(std::wstring_view address) const {

@@ -22,6 +22,13 @@
 
 namespace WebView {
 
+// What a view showed last, to show it again after its browser failed: the host's own
+// document from text, or an address. Empty before the host asked for anything.
+struct ShownDocument {
+  std::optional<std::wstring> html;  // the text given to NavigateToString
+  std::wstring address;              // otherwise: the address
+};
+
 // One initialisation attempt, shared by Initialize and the two completion handlers, so
 // it outlives whichever of them lets go last.
 struct AttemptState {
@@ -46,6 +53,9 @@ class WebViewHost {
   // Whether a page of this origin may use the microphone, camera and notifications
   // without the runtime asking the user; when empty, no origin may.
   std::function<bool(const std::wstring& origin)> TrustsOrigin;
+  // One of the browser's processes failed. Called from the runtime's event: the owner
+  // must not release the host from it (post a message and release it from there).
+  std::function<void(COREWEBVIEW2_PROCESS_FAILED_KIND kind)> OnProcessFailed;
 
   WebViewHost();
   ~WebViewHost();
@@ -78,8 +88,13 @@ class WebViewHost {
   // Closes the browser and waits up to `timeoutMs` for its process to end. Once only.
   void Shutdown(DWORD timeoutMs);
 
-  void Navigate(const std::wstring& address);
-  void NavigateToString(const std::wstring& html);
+  // Each returns whether the view took the navigation (it has none once shut down, or
+  // after its browser process ended).
+  bool Navigate(const std::wstring& address);
+  bool NavigateToString(const std::wstring& html);
+  // Shows `document` (as this host or another one showed it) again; false when it is
+  // empty or the view did not take it. A copy: it may be this host's shownDocument().
+  bool Show(ShownDocument document);
   void AddDocumentCreatedScript(const std::wstring& script);
   void ApplyBrowserSettings();
   void GoBack();
@@ -94,6 +109,8 @@ class WebViewHost {
   // ignored; a release while it is open closes it, and nothing is printed or told.
   void ShowSystemPrintDialog();
 
+  // The host's last NavigateToString or Navigate, or the page a navigation last reached.
+  const ShownDocument& shownDocument() const { return shown_; }
   HRESULT lastError() const { return lastError_; }
   const std::wstring& statusMessage() const { return statusMessage_; }
   ICoreWebView2* webView() const { return webView_.Get(); }
@@ -135,7 +152,10 @@ class WebViewHost {
   void EndAttempt(const std::shared_ptr<AttemptState>& attempt, HRESULT result,
                   const wchar_t* stage);
   void RegisterBrowserProcessExitHandler();
+  // host_events.cpp
   void SetupEventHandlers();
+  // A navigation reached the view's current address: that is what it shows now.
+  void RememberShownDocument();
   // Runs the thread's messages until the attempt completes or the host is released.
   void WaitForAttempt(AttemptState& attempt);
   // The address is the document this host last showed from text, in the form the
@@ -156,6 +176,7 @@ class WebViewHost {
   HRESULT lastError_ = S_OK;
   std::wstring statusMessage_;
   std::optional<std::wstring> stringDocument_;  // the last NavigateToString's text
+  ShownDocument shown_;
 };
 
 }  // namespace WebView

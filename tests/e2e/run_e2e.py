@@ -27,6 +27,7 @@ SOURCE = Path(__file__).resolve().parent
 sys.path.insert(0, str(SOURCE.parent.parent / "tools" / "platform-sim"))
 from demo_pdf import build_handout_pdf  # noqa: E402
 from simulator import Simulator, make_chain  # noqa: E402
+import failure_scenarios  # noqa: E402
 import render_scenarios  # noqa: E402
 import wall_scenarios  # noqa: E402
 
@@ -622,7 +623,8 @@ def release_during_print(h):
     })
     process = h.start(h.make_link("lesson-7"), script=[
         {"do": "message", "text": "pageLoaded"}, {"do": "message", "text": "requestPrint"}])
-    check(h.probe("find", "Select Printer", "60000")[0] == 0, "no printer dialog")
+    rc, text = h.probe("find", "Select Printer", "60000")
+    check(rc == 0, f"no printer dialog: {rc} {text} {h.standin_lines()[-3:]}")
     time.sleep(1)
     h.screenshot("release-during-print-dialog")
     rc, _ = h.probe("send", TITLE, str(0x8065), "7000")
@@ -640,7 +642,8 @@ def release_during_print(h):
 SCENARIOS = {f.__name__: f for f in (no_link, link_kinds, player_window, init_screen_buttons,
                                      second_start, broken_links, updates, wrong_pins,
                                      switched_key, browser_pin_failure, no_runtime,
-                                     close_during_start, release_during_print, long_path)}
+                                     close_during_start, release_during_print, long_path,
+                                     *failure_scenarios.SCENARIOS)}
 RENDER_SCENARIOS = {f.__name__: f for f in render_scenarios.SCENARIOS}
 # They read the recording stand-in's log of what the player answered.
 WALL_SCENARIOS = {f.__name__: f for f in wall_scenarios.SCENARIOS}

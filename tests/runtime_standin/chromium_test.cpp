@@ -344,6 +344,22 @@ TEST_F(ChromiumTest, ClosingTheLastControllerEndsChromium) {
   controller_.Reset();
 }
 
+// As chrome://crash would: the page's renderer really ends, the view reports it, and the
+// next navigation brings a renderer that runs the page and the bridge again.
+TEST_F(ChromiumTest, ACrashedRendererIsReportedAndTheNextNavigationRunsThePageAgain) {
+  SetScript({R"({"do":"processFailed","kind":1})"});
+  Open();
+  ASSERT_FALSE(HasFatalFailure());
+  NavigateAndWait("/first");
+  ASSERT_TRUE(PumpUntil([&] { return !Events("ProcessFailed").empty(); }, 15000));
+  EXPECT_EQ(Events("ProcessFailed")[0]["kind"],
+            COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
+  EXPECT_TRUE(Events("BrowserProcessExited").empty());
+  NavigateAndWait("/first");
+  EXPECT_TRUE(completions_.back().success);
+  EXPECT_EQ(Ask(L"\"where\""), Json({{"where", "/first"}}));
+}
+
 TEST_F(ChromiumTest, ACrashedBrowserIsAFailedExitAndAMissingOneFailsCreation) {
   SetScript({R"({"do":"browserExit"})"});
   Open();
@@ -352,6 +368,12 @@ TEST_F(ChromiumTest, ACrashedBrowserIsAFailedExitAndAMissingOneFailsCreation) {
   ASSERT_TRUE(PumpUntil([&] { return !Events("BrowserProcessExited").empty(); }, 15000));
   EXPECT_EQ(Events("BrowserProcessExited")[0]["kind"],
             COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED);
+  // The view heard of it first, and is closed.
+  const std::vector<Json> failed = Events("ProcessFailed");
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_EQ(failed[0]["kind"], COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
+  EXPECT_LE(failed[0]["t"], Events("BrowserProcessExited")[0]["t"]);
+  EXPECT_EQ(view_->Reload(), HRESULT_FROM_WIN32(ERROR_INVALID_STATE));
   view_.Reset();
   controller_->Close();
   controller_.Reset();

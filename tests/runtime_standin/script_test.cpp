@@ -229,28 +229,76 @@ TEST_F(ScriptTest, PrintResultIsTheOutcomeOfTheNextPrint) {
   EXPECT_EQ(Calls("CreatePrintSettings").size(), 1u);
 }
 
-TEST_F(ScriptTest, BrowserExitRaisesBrowserProcessExited) {
-  Start({R"({"do":"browserExit"})"});
+// A renderer that fails leaves the view usable; the browser process that fails takes its
+// views with it: each hears of it, then closes, and the environment reports the end.
+TEST_F(ScriptTest, ProcessFailuresReachTheViewAndTheBrowserProcessFailureClosesIt) {
+  Start({
+      R"({"do":"processFailed","kind":1})",
+      R"({"do":"processFailed","kind":2})",
+      R"({"do":"processFailed","kind":6})",
+      R"({"do":"message","text":"still here"})",
+      R"({"do":"processFailed","kind":0})",
+      R"({"do":"message","text":"never played"})",
+  });
+  EventRegistrationToken token;
+  ASSERT_EQ(view_->add_ProcessFailed(
+                MakeCallback<ICoreWebView2ProcessFailedEventHandler>(
+                    [this](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
+                      COREWEBVIEW2_PROCESS_FAILED_KIND kind;
+                      args->get_ProcessFailedKind(&kind);
+                      seen_.push_back("failed " + std::to_string(kind));
+                      return S_OK;
+                    })
+                    .Get(),
+                &token),
+            S_OK);
   ComPtr<ICoreWebView2Environment5> environment5;
   ASSERT_EQ(environment_.As(&environment5), S_OK);
-  std::optional<COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND> kind;
-  EventRegistrationToken token;
   ASSERT_EQ(
       environment5->add_BrowserProcessExited(
           MakeCallback<ICoreWebView2BrowserProcessExitedEventHandler>(
-              [&](ICoreWebView2Environment*, ICoreWebView2BrowserProcessExitedEventArgs* args) {
-                COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND reported;
-                args->get_BrowserProcessExitKind(&reported);
-                kind = reported;
+              [this](ICoreWebView2Environment*, ICoreWebView2BrowserProcessExitedEventArgs* args) {
+                COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind;
+                args->get_BrowserProcessExitKind(&kind);
+                seen_.push_back("browser exited " + std::to_string(kind));
                 return S_OK;
               })
               .Get(),
           &token),
       S_OK);
-  ASSERT_TRUE(PumpUntil([&] { return kind.has_value(); }));
-  EXPECT_EQ(*kind, COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED);
-  EXPECT_EQ(Events("BrowserProcessExited").at(0)["kind"], 1);
-  EXPECT_EQ(environment5->remove_BrowserProcessExited(token), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return Saw("browser exited 1"); }));
+  PumpFor(200);
+  EXPECT_EQ(seen_, (std::vector<std::string>{"host starting https://example.test/", "completed",
+                                             "failed 1", "failed 2", "failed 6",
+                                             "message \"still here\" text still here", "failed 0",
+                                             "browser exited 1"}));
+  std::vector<int> kinds;
+  for (const Json& event : Events("ProcessFailed")) kinds.push_back(event["kind"]);
+  EXPECT_EQ(kinds, (std::vector<int>{1, 2, 6, 0}));
+  EXPECT_EQ(view_->Navigate(L"https://example.test/"), HRESULT_FROM_WIN32(ERROR_INVALID_STATE));
+  // The host still closes its controller, and nothing more is reported.
+  EXPECT_EQ(controller_->Close(), S_OK);
+  PumpFor(100);
+  EXPECT_EQ(Events("BrowserProcessExited").size(), 1u);
+}
+
+// The script is played to every view; a "once" line only to the first that reaches it,
+// as when a host starts its browser again after a failure the script caused.
+TEST_F(ScriptTest, OnceLinesArePlayedToOneViewOfTheProcess) {
+  Start({R"({"do":"message","text":"first view only","once":true})",
+         R"({"do":"message","text":"every view"})"});
+  ASSERT_TRUE(PumpUntil([&] { return Events("WebMessageReceived").size() == 2; }));
+  const ComPtr<ICoreWebView2Controller> first = controller_;
+  ASSERT_EQ(CreateController(), S_OK);
+  ComPtr<ICoreWebView2> second;
+  ASSERT_EQ(controller_->get_CoreWebView2(&second), S_OK);
+  ASSERT_EQ(second->Navigate(L"https://example.test/again"), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return Events("WebMessageReceived").size() == 3; }));
+  PumpFor(200);
+  std::vector<std::string> texts;
+  for (const Json& event : Events("WebMessageReceived")) texts.push_back(event["text"]);
+  EXPECT_EQ(texts, (std::vector<std::string>{"first view only", "every view", "every view"}));
+  first->Close();
 }
 
 TEST_F(ScriptTest, UnusableLinesAreReportedAndSkipped) {
@@ -259,6 +307,8 @@ TEST_F(ScriptTest, UnusableLinesAreReportedAndSkipped) {
       R"({"do":"fly"})",
       R"({"do":"message"})",
       R"({"do":"message","text":"ok","afterMs":-5})",
+      R"({"do":"message","text":"ok","once":1})",
+      R"({"do":"processFailed"})",
       "",
       R"({"do":"message","text":"still played"})",
   });
@@ -267,11 +317,13 @@ TEST_F(ScriptTest, UnusableLinesAreReportedAndSkipped) {
   for (const Json& line : Log()) {
     if (line.contains("error")) errors.push_back(line["error"]);
   }
-  ASSERT_EQ(errors.size(), 4u);
+  ASSERT_EQ(errors.size(), 6u);
   EXPECT_NE(errors[0].find("line 1"), std::string::npos);
   EXPECT_NE(errors[1].find("fly"), std::string::npos);
   EXPECT_NE(errors[2].find("\"text\""), std::string::npos);
   EXPECT_NE(errors[3].find("afterMs"), std::string::npos);
+  EXPECT_NE(errors[4].find("\"once\""), std::string::npos);
+  EXPECT_NE(errors[5].find("\"kind\""), std::string::npos);
   EXPECT_EQ(Events("WebMessageReceived").size(), 1u);
 }
 

@@ -62,7 +62,7 @@ TEST(BrowserIdentity, OnlyPlatformHostsCarryTheIdentifiers) {
       {u"HTTPS://LOCALHOST:8443/", true},
       {u"https://quorvel.test/", true},
       {u"https://app.quorvel.test/home", true},
-      {u"http://127.0.0.1:8443/", true},
+      {u"http://127.0.0.1:8443/", false},  // never in the clear
       {u"https://www.youtube.com/embed/x", false},
       {u"https://quorvel.test.evil.example/", false},
       {u"https://localhost.evil.example/", false},

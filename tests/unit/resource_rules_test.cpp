@@ -22,6 +22,9 @@ TEST(ResourceIdentityHeaders, PlatformAddressesAndMediaGetTheirOwnPairs) {
             (std::vector<std::u16string>{u"X-Device-Fingerprint", u"X-Quorvel-Machine"}));
   EXPECT_TRUE(ResourceIdentityHeaders(u"https://localhost/playlist", u"", u"").empty());
   EXPECT_TRUE(ResourceIdentityHeaders(u"https://cdn.example.org/videos", u"a", u"b").empty());
+  // Never in the clear, whichever group would take them.
+  EXPECT_TRUE(ResourceIdentityHeaders(u"http://cdn.example.org/media/1.ts", u"a", u"b").empty());
+  EXPECT_TRUE(ResourceIdentityHeaders(u"http://127.0.0.1:8443/page", u"a", u"b").empty());
 }
 
 }  // namespace

@@ -131,7 +131,8 @@ TEST_F(WebViewHostTest, StartsWithThePrivateRuntimeAndItsOwnFolder) {
                                              "add_PermissionRequested",
                                              "add_NewWindowRequested",
                                              "AddWebResourceRequestedFilterWithRequestSourceKinds",
-                                             "add_WebResourceRequested"};
+                                             "add_WebResourceRequested",
+                                             "add_ProcessFailed"};
   const auto first = std::find(calls.begin(), calls.end(), expected[0]);
   ASSERT_NE(first, calls.end());
   EXPECT_EQ(std::vector<std::string>(first, first + expected.size()), expected);
@@ -179,6 +180,53 @@ TEST_F(WebViewHostTest, ItsOwnTextDocumentPassesInEitherFormAndNoOtherOfItsSchem
     EXPECT_EQ(asked.back(), std::wstring(other.begin(), other.end()));
     host.Shutdown(0);
   }
+}
+
+// Each failed process is reported with its kind. What the view showed is shown again as
+// the host first showed it: its own document as text again, a platform page with its
+// identifier headers again, and the page a navigation of the page reached, not the
+// first one; after the browser process ended only a new host can show it.
+TEST_F(WebViewHostTest, FailedProcessesAreReportedAndTheShownDocumentShowsAgain) {
+  std::vector<int> kinds;
+  const auto record = [&](COREWEBVIEW2_PROCESS_FAILED_KIND kind) { kinds.push_back(kind); };
+  SetScript({{{"do", "processFailed"}, {"kind", 1}}, {{"do", "processFailed"}, {"kind", 6}}});
+  host_.OnProcessFailed = record;
+  ASSERT_TRUE(host_.Initialize(parent_, folder_ + L"\\Data", 1));
+  EXPECT_FALSE(host_.Show(host_.shownDocument())) << "nothing was shown yet";
+  host_.NavigateToString(L"<p>lesson</p>");
+  WaitForEvents("ProcessFailed", 2);
+  EXPECT_EQ(kinds, (std::vector<int>{1, 6}));
+  EXPECT_EQ(host_.shownDocument().html, L"<p>lesson</p>");
+  EXPECT_TRUE(host_.Show(host_.shownDocument()));
+  const std::vector<json> strings = Calls("NavigateToString");
+  ASSERT_EQ(strings.size(), 2u);
+  EXPECT_EQ(strings[1]["html"], "<p>lesson</p>");
+  host_.Shutdown(0);
+
+  kinds.clear();
+  log_ = folder_ + L"\\second.log";
+  SetEnvironmentVariableW(L"QUORVEL_RUNTIME_LOG", log_.c_str());
+  SetScript({{{"do", "navigate"}, {"uri", "https://127.0.0.1:8443/app/next"}},
+             {{"do", "processFailed"}, {"kind", 0}}});
+  WebViewHost failing;
+  failing.OnProcessFailed = record;
+  ASSERT_TRUE(failing.Initialize(parent_, folder_ + L"\\Data", 1));
+  failing.Navigate(L"https://127.0.0.1:8443/app/");
+  WaitForEvents("BrowserProcessExited", 1);
+  EXPECT_EQ(kinds, (std::vector<int>{0}));
+  EXPECT_EQ(failing.shownDocument().address, L"https://127.0.0.1:8443/app/next");
+  EXPECT_FALSE(failing.Show(failing.shownDocument())) << "a view whose browser ended";
+
+  SetScript({});
+  WebViewHost successor;
+  ASSERT_TRUE(successor.Initialize(parent_, folder_ + L"\\Data", 1));
+  EXPECT_TRUE(successor.Show(failing.shownDocument()));
+  const std::vector<json> shown = Calls("NavigateWithWebResourceRequest");
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1]["uri"], "https://127.0.0.1:8443/app/next");
+  EXPECT_EQ(shown[1]["headers"]["X-Device-Id"].get<std::string>().size(), 64u);
+  failing.Shutdown(0);
+  successor.Shutdown(0);
 }
 
 TEST_F(WebViewHostTest, DevicesOnlyForTrustedOriginsAndNewWindowsOnlyForWebAddresses) {

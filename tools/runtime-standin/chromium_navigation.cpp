@@ -160,6 +160,10 @@ void ChromiumPage::OnFrameNavigated(const Json& params) {
   const Json& frame = params.value("frame", Json::object());
   if (frame.contains("parentId") || frame.value("id", std::string()) != target_) return;
   page_uri_ = view_.shared_state()->config.AsHostSees(frame.value("url", std::string()));
+  if (crashed_) {
+    crashed_ = false;
+    StartScreencast();
+  }
   if (navigation_ && !navigation_->awaiting_document) navigation_->committed = true;
 }
 

@@ -58,6 +58,7 @@ void ChromiumPage::Start() {
     });
   };
   setup("Page.enable", Json::object());
+  setup("Inspector.enable", Json::object());  // Inspector.targetCrashed
   setup("Runtime.enable", Json::object());
   setup("Network.enable", Json::object());
   setup("Fetch.enable",
@@ -124,6 +125,8 @@ void ChromiumPage::OnEvent(const std::string& method, const Json& params) {
     OnWindowOpen(params);
   } else if (method == "Page.screencastFrame") {
     OnScreencastFrame(params);
+  } else if (method == "Inspector.targetCrashed") {
+    OnTargetCrashed();
   } else if (method == "Page.javascriptDialogOpening") {
     // Nobody could answer a dialog of a headless page; it would stop the page for good.
     Send("Page.handleJavaScriptDialog", {{"accept", true}});
@@ -210,6 +213,15 @@ void ChromiumPage::OnWindowOpen(const Json& params) {
   // Chromium's own window for it is closed by the browser (ChromiumBrowser); a view the
   // host gave for it shows the address instead.
   if (new_window != nullptr) new_window->Navigate(uri.c_str());
+}
+
+void ChromiumPage::OnTargetCrashed() {
+  crashed_ = true;
+  // A navigation on its way dies with the renderer.
+  if (navigation_) Complete(false, COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR);
+  if (ComPtr<WebView> view = OpenView()) {
+    view->RaiseProcessFailed(COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
+  }
 }
 
 void ChromiumPage::SetBounds(const RECT& bounds) {

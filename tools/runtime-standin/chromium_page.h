@@ -81,6 +81,9 @@ class ChromiumPage : public std::enable_shared_from_this<ChromiumPage> {
   void PageOpenWindow(const std::wstring& uri);
   void Evaluate(const std::string& script);
   void CrashBrowser() { browser_->Crash(); }
+  // Page.crash: the page's renderer ends, as chrome://crash ends it; Chromium then reports
+  // the crash (Inspector.targetCrashed), and so does the view (ProcessFailed).
+  void CrashRenderer() { Send("Page.crash"); }
   void CloseBrowser() { browser_->Close(); }
 
   // The controller's placement of the view.
@@ -136,6 +139,7 @@ class ChromiumPage : public std::enable_shared_from_this<ChromiumPage> {
   void CaptureSettledFrame();
   void ShowEncodedFrame(const std::string& base64);
   void StartScreencast();
+  void OnTargetCrashed();
 
   WebView& view_;
   const std::shared_ptr<ChromiumBrowser> browser_;
@@ -148,6 +152,9 @@ class ChromiumPage : public std::enable_shared_from_this<ChromiumPage> {
   RECT bounds_;
   bool visible_ = true;
   std::unique_ptr<Surface> surface_;
+  // The renderer crashed: the screencast went with it and starts again with the next
+  // document.
+  bool crashed_ = false;
 
   std::optional<Navigation> navigation_;
   UINT64 next_navigation_id_ = 1;

@@ -78,7 +78,7 @@ extern "C" HRESULT STDMETHODCALLTYPE CreateWebViewEnvironmentWithOptionsInternal
               runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(code)}});
               return;
             }
-            runtime->log.Engine("chromium", browser->version());
+            runtime->log.Engine("chromium", browser->version(), browser->process_id());
             auto environment = Make<Environment>(runtime, dispatcher, std::move(browser));
             completed->Invoke(S_OK, environment.Get());
             runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(S_OK)}});

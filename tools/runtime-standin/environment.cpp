@@ -43,7 +43,7 @@ void Environment::BrowserEnded(bool expected) {
   const auto kind = expected ? COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL
                              : COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED;
   ComPtr<Environment> self(this);
-  dispatcher_->PostFromBrowserProcess([self, kind] { self->RaiseBrowserProcessExited(kind); });
+  dispatcher_->PostFromBrowserProcess([self, kind] { self->BrowserProcessEnded(kind); });
   // Controllers asked for meanwhile get a browser of their own.
   if (!waiting_for_browser_.empty()) WithBrowser(nullptr);
 }
@@ -65,7 +65,7 @@ void Environment::WithBrowser(std::function<void(HRESULT)> ready) {
       [self](std::shared_ptr<ChromiumBrowser> browser, HRESULT code, const std::string& error) {
         self->launching_ = false;
         if (browser != nullptr) {
-          self->runtime().log.Engine("chromium", browser->version());
+          self->runtime().log.Engine("chromium", browser->version(), browser->process_id());
           self->AdoptBrowser(std::move(browser));
         } else {
           self->runtime().log.Error("Chromium did not start: " + error);
@@ -207,6 +207,23 @@ void Environment::BrowserProcessExits(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kin
   }
   if (exited_) return;
   exited_ = true;
+  BrowserProcessEnded(kind);
+}
+
+void Environment::ViewOpened(WebView* view) { views_.push_back(view); }
+
+void Environment::ViewClosed(WebView* view) { std::erase(views_, view); }
+
+void Environment::BrowserProcessEnded(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind) {
+  if (kind == COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED) {
+    // Each view is told, then closed, as the runtime closes a view whose browser is gone;
+    // held meanwhile, since a host's handler may let go of it.
+    std::vector<ComPtr<WebView>> failed(views_.begin(), views_.end());
+    for (const ComPtr<WebView>& view : failed) {
+      view->RaiseProcessFailed(COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
+      view->Close();
+    }
+  }
   RaiseBrowserProcessExited(kind);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The environment: one (pretended) browser process with its user-data folder. It makes
 // controllers, requests, responses and print settings, and reports the end of the
-// browser process: when the script says so ({"do":"browserExit"}), and when its last
-// controller closed or a controller could not be made, since the runtime's browser
-// process then ends on its own.
+// browser process: when the script says so ({"do":"browserExit"}, or processFailed of
+// kind 0), and when its last controller closed or a controller could not be made, since
+// the runtime's browser process then ends on its own. A browser process that fails takes
+// its views with it: each raises ProcessFailed (browser process exited) and closes.
 
 #include <functional>
 #include <memory>
@@ -16,6 +17,8 @@
 #include "tools/runtime-standin/event_source.h"
 
 namespace standin {
+
+class WebView;
 
 class Environment final
     : public ComObject<Environment, ICoreWebView2Environment6, ICoreWebView2Environment,
@@ -31,6 +34,9 @@ class Environment final
   void ControllerClosed();
   // The browser process ends now (the script's browserExit).
   void BrowserProcessExits(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind);
+  // The views of this environment's browser process, while they are open.
+  void ViewOpened(WebView* view);
+  void ViewClosed(WebView* view);
 
   // ICoreWebView2Environment
   HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
@@ -76,6 +82,8 @@ class Environment final
   // arrives from "another process", so it also reaches a host that waits for it.
   void ExitWhenIdle();
   void RaiseBrowserProcessExited(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind);
+  // The browser process ended: kind FAILED fails and closes every open view first.
+  void BrowserProcessEnded(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind);
   // Chromium: the controller's page target, in a browser that runs (started again when
   // an earlier one has ended).
   void OpenEnginePage(HWND parent,
@@ -89,6 +97,7 @@ class Environment final
   int open_controllers_ = 0;
   bool exited_ = false;
   EventSource<ICoreWebView2BrowserProcessExitedEventHandler> browser_process_exited_;
+  std::vector<WebView*> views_;  // each view removes itself when it closes
   UnraisedEvents unraised_;
   const bool engine_;
   std::shared_ptr<ChromiumBrowser> browser_;

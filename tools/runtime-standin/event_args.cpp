@@ -179,4 +179,12 @@ HRESULT BrowserProcessExitedArgs::get_BrowserProcessExitKind(
 // The stand-in runs no browser process; see WebView::get_BrowserProcessId.
 HRESULT BrowserProcessExitedArgs::get_BrowserProcessId(UINT32* id) { return GetValue(id, 0); }
 
+ProcessFailedArgs::ProcessFailedArgs(std::shared_ptr<Runtime> runtime,
+                                     COREWEBVIEW2_PROCESS_FAILED_KIND kind)
+    : ComObject(std::move(runtime)), kind_(kind) {}
+
+HRESULT ProcessFailedArgs::get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* kind) {
+  return GetValue(kind, kind_);
+}
+
 }  // namespace standin

@@ -149,4 +149,15 @@ class BrowserProcessExitedArgs final
   const COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind_;
 };
 
+class ProcessFailedArgs final
+    : public ComObject<ProcessFailedArgs, ICoreWebView2ProcessFailedEventArgs> {
+ public:
+  ProcessFailedArgs(std::shared_ptr<Runtime> runtime, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
+
+  HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* kind) override;
+
+ private:
+  const COREWEBVIEW2_PROCESS_FAILED_KIND kind_;
+};
+
 }  // namespace standin

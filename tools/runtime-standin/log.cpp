@@ -35,8 +35,8 @@ void Log::Event(std::string_view name, const Json& members) { Write("event", nam
 
 void Log::Error(std::string_view message) { Write("error", message, Json::object()); }
 
-void Log::Engine(std::string_view name, std::string_view version) {
-  Write("engine", name, {{"version", version}});
+void Log::Engine(std::string_view name, std::string_view version, unsigned long process_id) {
+  Write("engine", name, {{"version", version}, {"pid", process_id}});
 }
 
 void Log::Write(std::string_view kind, std::string_view name, const Json& members) {

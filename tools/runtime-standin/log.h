@@ -26,8 +26,9 @@ class Log {
   void Call(std::string_view method, const Json& arguments = Json::object());
   void Event(std::string_view name, const Json& members = Json::object());
   void Error(std::string_view message);
-  // {"engine":"chromium","version":…}: the environment drives a real browser.
-  void Engine(std::string_view name, std::string_view version);
+  // {"engine":"chromium","version":…,"pid":…}: the environment drives a real browser,
+  // whose Unix process id is `process_id`.
+  void Engine(std::string_view name, std::string_view version, unsigned long process_id);
 
  private:
   void Write(std::string_view kind, std::string_view name, const Json& members);

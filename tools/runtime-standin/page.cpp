@@ -2,14 +2,20 @@
 // a turn of the message loop of its own (the script player posts it) and raises its
 // event there.
 
+#include "tools/runtime-standin/environment.h"
 #include "tools/runtime-standin/event_args.h"
 #include "tools/runtime-standin/webview.h"
 
 namespace standin {
 
+// Raised in a turn of its own, as a page's message arrives: the script goes on meanwhile,
+// so a stimulus can come while the host's handler still runs (a dialog it opened).
 void WebView::PagePostMessage(const std::wstring& json, const std::optional<std::wstring>& text) {
   if (engine_ != nullptr) return engine_->PagePostMessage(Utf8(json));
-  RaiseMessage(CurrentUri(), json, text);
+  ComPtr<WebView> self(this);
+  dispatcher_->Post([self, source = CurrentUri(), json, text] {
+    if (!self->closed_) self->RaiseMessage(source, json, text);
+  });
 }
 
 void WebView::RaiseMessage(const std::wstring& source, const std::wstring& json,
@@ -51,6 +57,27 @@ ComPtr<ICoreWebView2> WebView::RaiseNewWindow(const std::wstring& uri, bool user
       {{"uri", Utf8(uri)}, {"handled", args->handled()}, {"newWindow", args->has_new_window()}});
   *handled = args->handled();
   return args->new_window();
+}
+
+// The browser process's end is the environment's: every view of it fails, then closes. A
+// renderer that Chromium runs is crashed for real, and the view learns of it as of any
+// crash (chromium_page.cpp); the other kinds, which headless Chromium cannot be made to
+// show, are only reported.
+void WebView::PageProcessFails(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+  if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) {
+    environment_->BrowserProcessExits(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED);
+  } else if (engine_ != nullptr && kind == COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED) {
+    engine_->CrashRenderer();
+  } else {
+    RaiseProcessFailed(kind);
+  }
+}
+
+void WebView::RaiseProcessFailed(COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+  if (closed_) return;
+  auto args = Make<ProcessFailedArgs>(shared_runtime(), kind);
+  for (const auto& handler : process_failed_.Handlers()) handler->Invoke(this, args.Get());
+  runtime().log.Event("ProcessFailed", {{"kind", static_cast<int>(kind)}});
 }
 
 void WebView::PageEvaluate(const std::string& script) {

@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <mutex>
+#include <set>
 #include <string_view>
+#include <utility>
 
 #include "tools/runtime-standin/environment.h"
 #include "tools/runtime-standin/log.h"
@@ -74,6 +77,10 @@ Stimulus Parse(const Value& line) {
   const std::string name = action->get<std::string>();
   Stimulus stimulus;
   stimulus.after_ms = OptionalNumber<UINT>(line, "afterMs", 0);
+  if (auto once = line.find("once"); once != line.end()) {
+    if (!once->is_boolean()) throw ScriptError{"\"once\" must be true or false"};
+    stimulus.once = once->get<bool>();
+  }
   if (name == "navigate") {
     stimulus.action = Stimulus::Action::kNavigate;
     stimulus.uri = RequiredText(line, "uri");
@@ -116,6 +123,10 @@ Stimulus Parse(const Value& line) {
     stimulus.action = Stimulus::Action::kBrowserExit;
     stimulus.kind =
         OptionalNumber<int>(line, "kind", COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED);
+  } else if (name == "processFailed") {
+    stimulus.action = Stimulus::Action::kProcessFailed;
+    if (!line.contains("kind")) throw ScriptError{"needs the member \"kind\""};
+    stimulus.kind = OptionalNumber<int>(line, "kind", 0);
   } else if (name == "evaluate") {
     stimulus.action = Stimulus::Action::kEvaluate;
     stimulus.script = Utf8(RequiredText(line, "script"));
@@ -167,8 +178,10 @@ void ScriptPlayer::Stop() {
 }
 
 void ScriptPlayer::ScheduleNext() {
+  if (stopped_ || timer_ != 0) return;
+  SkipPlayedOnce();
   const std::vector<Stimulus>& script = view_.script();
-  if (next_ >= script.size() || timer_ != 0) return;
+  if (next_ >= script.size()) return;
   // The timer's task keeps the view alive until it runs or Stop cancels it.
   ComPtr<WebView> view(&view_);
   timer_ = view_.dispatcher().PostAfter(script[next_].after_ms, [view] {
@@ -176,6 +189,19 @@ void ScriptPlayer::ScheduleNext() {
     player.timer_ = 0;
     player.PlayNext();
   });
+}
+
+void ScriptPlayer::SkipPlayedOnce() {
+  // By script file and line: each environment reads the file again.
+  static std::mutex mutex;
+  static std::set<std::pair<std::wstring, std::size_t>> played;
+  const std::vector<Stimulus>& script = view_.script();
+  const std::wstring& file = view_.shared_state()->config.script_path;
+  std::lock_guard<std::mutex> lock(mutex);
+  while (next_ < script.size() && script[next_].once) {
+    if (played.insert({file, next_}).second) return;  // this view plays it
+    ++next_;
+  }
 }
 
 void ScriptPlayer::PlayNext() {
@@ -214,6 +240,9 @@ void ScriptPlayer::Play(const Stimulus& stimulus) {
       break;
     case Stimulus::Action::kEvaluate:
       view_.PageEvaluate(stimulus.script);
+      break;
+    case Stimulus::Action::kProcessFailed:
+      view_.PageProcessFails(static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(stimulus.kind));
       break;
   }
 }

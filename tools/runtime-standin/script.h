@@ -18,18 +18,25 @@
 //                                          0, hr default 0; hr as a number or "0x…" text)
 //   {"do":"browserExit"}                  the browser process ends; optional "kind"
 //                                          (default 1 = failed)
+//   {"do":"processFailed","kind":N}       a process of the page fails: N is the runtime's
+//                                          process-failure kind (0 the browser process, as
+//                                          browserExit; 1 the renderer; 2 it hangs; ...)
 //   {"do":"evaluate","script":…}          the page runs this script (with Chromium only;
 //                                          the recording mode logs an error)
 //
 // With Chromium (QUORVEL_RUNTIME_ENGINE=chromium) the stimuli are real page actions: a
 // message is posted by chrome.webview.postMessage in the page, navigate sets
-// location.href, resource is a fetch() by the page, newWindow calls window.open, and
-// browserExit crashes the browser (closes it for kind 0).
+// location.href, resource is a fetch() by the page, newWindow calls window.open,
+// browserExit crashes the browser (closes it for kind 0), and processFailed crashes the
+// browser (kind 0) or the page's renderer (kind 1); other kinds are only reported.
 //
 // Any line may carry "afterMs": the stimulus is played that many milliseconds after the
-// previous one (the first: after the first navigation completed). A navigate stimulus
-// counts as played when its navigation has completed, so what follows it happens on the
-// new page. Lines that cannot be used are reported in the log and skipped.
+// previous one (the first: after the first navigation completed). A line with
+// "once":true is played to the first view that reaches it in the process, and skipped
+// by later views (a browser the host starts again after a failure replays the script).
+// A navigate stimulus counts as played when its navigation has completed, so what
+// follows it happens on the new page. Lines that cannot be used are reported in the log
+// and skipped.
 
 #include <windows.h>
 
@@ -56,7 +63,8 @@ struct Stimulus {
     kPermission,
     kPrintResult,
     kBrowserExit,
-    kEvaluate
+    kEvaluate,
+    kProcessFailed
   };
 
   Action action = Action::kMessage;
@@ -69,8 +77,9 @@ struct Stimulus {
   int context = COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER;
   int source_kind = COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT;
   std::string script;   // evaluate
-  int kind = 0;         // permission kind, print status or exit kind
+  int kind = 0;         // permission kind, print status, exit or process-failure kind
   HRESULT code = S_OK;  // printResult
+  bool once = false;    // played to one view of the process only
 };
 
 // The stimuli of the file at `path` (none for an empty path), with every problem logged.
@@ -91,6 +100,8 @@ class ScriptPlayer {
  private:
   void ScheduleNext();
   void PlayNext();
+  // Moves past the "once" lines another view played already; claims the next one.
+  void SkipPlayedOnce();
   void Play(const Stimulus& stimulus);
 
   WebView& view_;

@@ -27,6 +27,7 @@ WebView::WebView(std::shared_ptr<Runtime> runtime, std::shared_ptr<Dispatcher> d
       environment_(std::move(environment)),
       settings_(Make<Settings>(runtime)),
       player_(*this) {
+  environment_->ViewOpened(this);
   if (engine != nullptr) {
     engine_ = std::make_shared<ChromiumPage>(*this, engine->browser, engine->target,
                                              engine->session, engine->parent, engine->bounds);
@@ -39,6 +40,7 @@ WebView::~WebView() { Close(); }
 void WebView::Close() {
   if (closed_) return;
   closed_ = true;
+  environment_->ViewClosed(this);
   player_.Stop();
   navigation_.reset();
   if (engine_ != nullptr) engine_->Close();
@@ -50,6 +52,7 @@ void WebView::Close() {
   permission_requested_.Clear();
   new_window_requested_.Clear();
   web_resource_requested_.Clear();
+  process_failed_.Clear();
   unraised_.Clear();
   filters_.Clear();
 }

@@ -67,6 +67,8 @@ class WebView final
   void QueuePrintOutcome(HRESULT code, COREWEBVIEW2_PRINT_STATUS status);
   // The page runs `script` (an evaluate stimulus); without an engine only an error is logged.
   void PageEvaluate(const std::string& script);
+  // One of the page's processes fails (a processFailed stimulus).
+  void PageProcessFails(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 
   // The real browser's page, null in the recording mode.
   ChromiumPage* engine() const { return engine_.get(); }
@@ -85,6 +87,9 @@ class WebView final
       COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS source);
   void RaiseMessage(const std::wstring& source, const std::wstring& json,
                     const std::optional<std::wstring>& text);
+  // One of the browser's processes failed: ProcessFailed with `kind`. The browser
+  // process's own end (kind 0) comes from the environment, which closes the view after.
+  void RaiseProcessFailed(COREWEBVIEW2_PROCESS_FAILED_KIND kind);
   // A link of another scheme was handed to the system (chromium_page.cpp); logged only.
   void RaiseExternalUri(const std::wstring& uri, bool launched);
   // The view the host gave for the new window, if any; `handled` what it said.
@@ -422,6 +427,7 @@ class WebView final
   EventSource<ICoreWebView2PermissionRequestedEventHandler> permission_requested_;
   EventSource<ICoreWebView2NewWindowRequestedEventHandler> new_window_requested_;
   EventSource<ICoreWebView2WebResourceRequestedEventHandler> web_resource_requested_;
+  EventSource<ICoreWebView2ProcessFailedEventHandler> process_failed_;
   UnraisedEvents unraised_;
   ResourceFilters filters_;
 

@@ -116,11 +116,11 @@ HRESULT WebView::remove_ScriptDialogOpening(EventRegistrationToken token) {
 
 HRESULT WebView::add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* handler,
                                    EventRegistrationToken* token) {
-  return AddUnraised("ProcessFailed", handler, token);
+  return Add("ProcessFailed", process_failed_, handler, token);
 }
 
 HRESULT WebView::remove_ProcessFailed(EventRegistrationToken token) {
-  return RemoveUnraised("ProcessFailed", token);
+  return Remove("ProcessFailed", process_failed_, token);
 }
 
 HRESULT WebView::add_DocumentTitleChanged(ICoreWebView2DocumentTitleChangedEventHandler* handler,

@@ -71,6 +71,15 @@ struct DECLSPEC_UUID("973ae2ef-ff18-4894-8fb2-3c758f046810")
 __CRT_UUID_DECL(ICoreWebView2PermissionRequestedEventArgs, 0x973ae2ef, 0xff18, 0x4894, 0x8f, 0xb2,
                 0x3c, 0x75, 0x8f, 0x04, 0x68, 0x10)
 
+struct DECLSPEC_UUID("8155a9a4-1474-4a86-8cae-151b0fa6b8ca") ICoreWebView2ProcessFailedEventArgs
+    : public IUnknown {
+ public:
+  virtual HRESULT STDMETHODCALLTYPE
+  get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* kind) = 0;
+};
+__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventArgs, 0x8155a9a4, 0x1474, 0x4a86, 0x8c, 0xae, 0x15,
+                0x1b, 0x0f, 0xa6, 0xb8, 0xca)
+
 struct DECLSPEC_UUID("0f99a40c-e962-4207-9e92-e3d542eff849")
     ICoreWebView2WebMessageReceivedEventArgs : public IUnknown {
  public:

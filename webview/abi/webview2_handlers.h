@@ -84,6 +84,15 @@ struct DECLSPEC_UUID("8fd80075-ed08-42db-8570-f5d14977461e") ICoreWebView2PrintC
 __CRT_UUID_DECL(ICoreWebView2PrintCompletedHandler, 0x8fd80075, 0xed08, 0x42db, 0x85, 0x70, 0xf5,
                 0xd1, 0x49, 0x77, 0x46, 0x1e)
 
+struct DECLSPEC_UUID("79e0aea4-990b-42d9-aa1d-0fcc2e5bc7f1") ICoreWebView2ProcessFailedEventHandler
+    : public IUnknown {
+ public:
+  virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender,
+                                           ICoreWebView2ProcessFailedEventArgs* args) = 0;
+};
+__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventHandler, 0x79e0aea4, 0x990b, 0x42d9, 0xaa, 0x1d,
+                0x0f, 0xcc, 0x2e, 0x5b, 0xc7, 0xf1)
+
 struct DECLSPEC_UUID("57213f19-00e6-49fa-8e07-898ea01ecbd2")
     ICoreWebView2WebMessageReceivedEventHandler : public IUnknown {
  public:

@@ -115,6 +115,20 @@ enum COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND : INT32 {
   COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED = 1,
 };
 
+// Which of the browser's processes failed (the view's ProcessFailed event).
+enum COREWEBVIEW2_PROCESS_FAILED_KIND : INT32 {
+  COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED = 0,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED = 1,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE = 2,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_FRAME_RENDER_PROCESS_EXITED = 3,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_UTILITY_PROCESS_EXITED = 4,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_SANDBOX_HELPER_PROCESS_EXITED = 5,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_GPU_PROCESS_EXITED = 6,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_PLUGIN_PROCESS_EXITED = 7,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_BROKER_PROCESS_EXITED = 8,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED = 9,
+};
+
 // Enumerations that only appear as parameters of methods the program does not call:
 // declared without their values.
 enum COREWEBVIEW2_BOUNDS_MODE : INT32;
@@ -192,6 +206,8 @@ struct ICoreWebView2PermissionRequestedEventHandler;
 struct ICoreWebView2PrintCompletedHandler;
 struct ICoreWebView2PrintSettings;
 struct ICoreWebView2PrintSettings2;
+struct ICoreWebView2ProcessFailedEventArgs;
+struct ICoreWebView2ProcessFailedEventHandler;
 struct ICoreWebView2Settings;
 struct ICoreWebView2Settings2;
 struct ICoreWebView2Settings3;
@@ -242,7 +258,6 @@ struct ICoreWebView2NewBrowserVersionAvailableEventHandler;
 struct ICoreWebView2PointerInfo;
 struct ICoreWebView2PrintToPdfCompletedHandler;
 struct ICoreWebView2PrintToPdfStreamCompletedHandler;
-struct ICoreWebView2ProcessFailedEventHandler;
 struct ICoreWebView2Profile;
 struct ICoreWebView2RasterizationScaleChangedEventHandler;
 struct ICoreWebView2ScriptDialogOpeningEventHandler;
