@@ -86,6 +86,8 @@ void LoadPins() {
 // The platform refused the link: its own words, right to left; anything else ends in
 // a diagnostic code for support.
 int ReportLinkFailure(const std::string& failureReason) {
+  // No browser will show anything now: the one started early ends before any message.
+  ShellRecord().earlyEnvironment.reset();
   const std::optional<std::u16string> refusal = ServerRefusalText(failureReason);
   if (!refusal) ShowLinkDiagnostic(failureReason);
   MessageBoxW(nullptr, ToWide(*refusal).c_str(), L"Quorvel - خطأ",

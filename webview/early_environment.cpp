@@ -41,6 +41,7 @@ std::unique_ptr<EarlyEnvironment> EarlyEnvironment::Start(const std::wstring& us
       [attempt = early->attempt_, arrival = early->arrival_, thread](
           HRESULT reported, ICoreWebView2Environment* environment) {
         if (SUCCEEDED(reported) && environment != nullptr) {
+          StepLog("Step 6B: Browser environment arrived early");
           attempt->result = S_OK;
           attempt->stage = L"Complete";
           arrival->at = GetTickCount64();
