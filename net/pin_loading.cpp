@@ -13,6 +13,7 @@
 #include "diag/diagnostic_window.h"
 #include "net/http_client.h"
 #include "net/pin_failure.h"
+#include "net/pin_gate.h"
 #include "net/pin_store.h"
 #include "net/server_pin.h"
 #include "net/winhttp_request.h"
@@ -92,9 +93,19 @@ BrowserHostCheck VerifyBrowserHost(const std::u16string& host, int port) {
                                            WINHTTP_FLAG_SECURE));
   if (!request) return kUnavailable;
   ConfigureRequest(request.get(), /*pinned=*/true);
-  if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                          0, 0, 0) ||
-      !WinHttpReceiveResponse(request.get(), nullptr)) {
+  // Like every request of the player, this one leaves only once the key on its
+  // connection is proven: a foreign key gets nothing past the handshake.
+  PinGate gate(request.get(), host);
+  if (!gate.armed()) return kUnavailable;
+  const bool sent = WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                       WINHTTP_NO_REQUEST_DATA, 0, 0, gate.context());
+  if (gate.refused()) {
+    request.release();  // closed by the gate
+    if (gate.refusal() != PinVerdict::kMismatched) return kUnavailable;
+    ReportServerPinFailure(host);
+    return BrowserHostCheck::kFails;
+  }
+  if (!sent || !gate.checked() || !WinHttpReceiveResponse(request.get(), nullptr)) {
     return kUnavailable;
   }
   switch (CheckServerPin(request.get(), host)) {

@@ -128,7 +128,7 @@ TEST(VerifyBrowserHost, ChecksThePortInUseRemembersOnlyPasses) {
   PinStore::Instance().Replace({{u"localhost", {kPinA}}});
   EXPECT_EQ(VerifyBrowserHost(u"localhost", trusted.port()), BrowserHostCheck::kFails);
   EXPECT_EQ(VerifyBrowserHost(u"localhost", trusted.port()), BrowserHostCheck::kFails);
-  EXPECT_EQ(trusted.Requests().size(), 2u) << "a refusal is not remembered";
+  EXPECT_TRUE(trusted.Requests().empty()) << "the check leaves only to a proven key";
 
   PinStore::Instance().Replace({{u"localhost", {leafPin}}});
   trusted.ClearLog();
@@ -141,7 +141,7 @@ TEST(VerifyBrowserHost, ChecksThePortInUseRemembersOnlyPasses) {
 
   // A pass on one port vouches for no other: another server answers there.
   EXPECT_EQ(VerifyBrowserHost(u"localhost", untrusted.port()), BrowserHostCheck::kFails);
-  EXPECT_EQ(untrusted.Requests().size(), 1u);
+  EXPECT_TRUE(untrusted.Requests().empty());
 
   // Nothing listens on port 9: no check completes, and nothing is remembered.
   for (int attempt = 0; attempt < 2; ++attempt) {

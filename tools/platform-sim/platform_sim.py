@@ -110,8 +110,9 @@ class Handler(BaseHTTPRequestHandler):
         if answer.get("close_without_answer"):
             self.close_connection = True
             return
-        self.send_answer(answer)
-        if answer.get("close_after_answer") or not getattr(self.connection, "keep_alive", True):
+        closing = answer.get("close_after_answer") or not getattr(self.connection, "keep_alive", True)
+        self.send_answer(answer, closing)
+        if closing:
             self.close_connection = True
 
     do_GET = do_HEAD = do_PUT = do_POST = do_DELETE = do_PATCH = do_OPTIONS = serve
@@ -147,8 +148,13 @@ class Handler(BaseHTTPRequestHandler):
                     "body": f"/* page script {script[1]} */"}
         return {"status": 404, "json": {"message": "not found"}}
 
-    def send_answer(self, answer):
+    def send_answer(self, answer, closing=False):
         headers = dict(answer.get("headers", {}))
+        if closing:
+            # Said, as HTTP/1.1 asks of a server that closes after its answer: a client
+            # would otherwise keep the connection and may send its next request into the
+            # close.
+            headers.setdefault("Connection", "close")
         if "json" in answer:
             body, content_type = json.dumps(answer["json"]).encode(), "application/json"
         elif "body" in answer:
