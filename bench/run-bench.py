@@ -70,8 +70,11 @@ def parse_arguments():
     parser.add_argument("--out")
     args = parser.parse_args()
     args.engine = args.engine or ["recording"]
+    # Absolute: Wine refuses a relative prefix, and the harness hands the paths on.
+    args.build = str(Path(args.build).resolve())
     builds = args.player_build or [args.build]
-    args.player_build = [(b.split("=", 1) if "=" in b else (Path(b).name, b)) for b in builds]
+    args.player_build = [(name, str(Path(build).resolve())) for name, build in
+                         ((b.split("=", 1) if "=" in b else (Path(b).name, b)) for b in builds)]
     args.out = args.out or str(Path(args.build) / "bench")
     return args
 
