@@ -19,6 +19,7 @@ ShellState& ShellRecord() {
 }
 
 void ReleaseBrowserHosts() {
+  ShellRecord().earlyEnvironment.reset();
   // Each slot is emptied before its host is let go of, so that the window procedures
   // running meanwhile find no host.
   WebView::WebViewHost::Release(std::move(ShellRecord().playerHost));

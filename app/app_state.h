@@ -42,6 +42,9 @@ struct ShellState {
   DWORD mainThreadId = 0;
   std::unique_ptr<WebView::WebViewHost> initScreenHost;
   std::unique_ptr<WebView::WebViewHost> playerHost;
+  // The browser environment started right after the runtime check, until the main
+  // window's host takes it over.
+  std::unique_ptr<WebView::EarlyEnvironment> earlyEnvironment;
   HWND mainWindow = nullptr;
   // Browsers started so far: news of a failure from an earlier one is stale.
   LPARAM browserStarts = 0;
@@ -50,10 +53,10 @@ struct ShellState {
 
 ShellState& ShellRecord();
 
-// Lets go of the player's host, then the init screen's (WebViewHost::Release: at once,
-// or once the work using a host has returned), then finishes the releases held so far
-// whose work has returned. Each pointer is emptied before use, so a second call does
-// nothing.
+// Lets go of an early environment no host took over, then of the player's host, then
+// the init screen's (WebViewHost::Release: at once, or once the work using a host has
+// returned), then finishes the releases held so far whose work has returned. Each
+// pointer is emptied before use, so a second call does nothing.
 void ReleaseBrowserHosts();
 
 // The hook run before the diagnostic window: releases the hosts on the user-interface

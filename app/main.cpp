@@ -19,7 +19,9 @@
 #include "diag/diagnostic_window.h"
 #include "link/parse_scheme_args.h"
 #include "link/platform_api.h"
+#include "link/version_answers.h"
 #include "link/version_check.h"
+#include "net/certificate_warm_up.h"
 #include "net/pin_loading.h"
 #include "net/pin_store.h"
 
@@ -46,14 +48,19 @@ class GdiPlus {
 
 double CurrentVersionNumber() { return RunningVersionNumber(FromWide(App().identity.version)); }
 
-// Both version checks: false when the update prompt ends the process.
+// Both version checks: false when the update prompt ends the process. The check for the
+// link's domain takes the first check's answer when that domain leads to the address
+// already asked, and an update the learner declined once is not offered again.
 bool CheckVersion(std::u16string_view domain) {
-  const VersionInfo info = CheckForUpdate(CurrentVersionNumber(), domain);
-  if (domain.empty()) {
-    StepLog(std::string("Step 7B: Version check done. hasUpdate=") +
-            (info.updateAvailable ? "1" : "0"));
-  }
-  return RunUpdatePrompt(info);
+  static VersionAnswers answers;
+  const std::u16string address = VersionCheckAddress(domain);
+  const std::optional<VersionInfo> known = answers.Known(address);
+  const VersionInfo info = known ? *known : CheckForUpdate(CurrentVersionNumber(), domain);
+  answers.Remember(address, info);
+  StepLog(std::string(domain.empty() ? "Step 7B" : "Step 10B") + ": Version check done" +
+          (known ? " (first answer reused)" : "") +
+          ". hasUpdate=" + (info.updateAvailable ? "1" : "0"));
+  return !answers.OfferOnce(info) || RunUpdatePrompt(info);
 }
 
 void LoadPins() {
@@ -79,12 +86,23 @@ void LoadPins() {
 // The platform refused the link: its own words, right to left; anything else ends in
 // a diagnostic code for support.
 int ReportLinkFailure(const std::string& failureReason) {
+  // No browser will show anything now: the one started early ends before any message.
+  ShellRecord().earlyEnvironment.reset();
   const std::optional<std::u16string> refusal = ServerRefusalText(failureReason);
   if (!refusal) ShowLinkDiagnostic(failureReason);
   MessageBoxW(nullptr, ToWide(*refusal).c_str(), L"Quorvel - خطأ",
               MB_ICONWARNING | kBoxFlags | MB_RIGHT | MB_RTLREADING);
   return 1;
 }
+
+// On every way out of start-up, lets go of a browser environment started early that no
+// window took over: its browser ends with it.
+struct EarlyEnvironmentRelease {
+  EarlyEnvironmentRelease() = default;
+  EarlyEnvironmentRelease(const EarlyEnvironmentRelease&) = delete;
+  EarlyEnvironmentRelease& operator=(const EarlyEnvironmentRelease&) = delete;
+  ~EarlyEnvironmentRelease() { ShellRecord().earlyEnvironment.reset(); }
+};
 
 int RunMessageLoop() {
   MSG message;
@@ -98,6 +116,9 @@ int RunMessageLoop() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  StepLog("Step 1: Process started");
+  // The first HTTPS request comes after the splash and the runtime check.
+  StartCertificateWarmUp();
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   ShellRecord().mainThreadId = GetCurrentThreadId();
   SetPreExitHook(OnBeforeExit);
@@ -146,10 +167,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     return 1;
   }
   if (!EnsureWebView2Runtime()) return 1;
+  StepLog("Step 6: Browser runtime check done");
+  // The browser's environment does not depend on the link: it starts now, while the
+  // network is asked, and the main window's browser takes it over. Before each of the
+  // network's steps the thread's messages run, so the splash keeps painting and the
+  // environment is received once it has come (the view is asked for 100 ms after that,
+  // not 100 ms after its window exists).
+  StartBrowserEnvironmentEarly();
+  const EarlyEnvironmentRelease releaseEarlyEnvironment;
+  DrainMessages();
 
   LoadPins();
+  DrainMessages();
   StepLog("Step 7B: Checking app version...");
   if (!CheckVersion(u"")) return 0;
+  DrainMessages();
 
   StepLog("Step 8: Registering URL protocol...");
   RegisterUrlScheme(App().identity.shortName, L"Lumora Desktop Player", GetExecutablePath());
@@ -170,11 +202,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (playerWindow != nullptr) {
       UpdateWindow(playerWindow);
       DrainMessages();
+      StepLog("Step 10: Player window shown");
     }
     std::string failureReason;
     if (!ParseSchemeArgs(link.link, App().content, failureReason)) {
       return ReportLinkFailure(failureReason);
     }
+    DrainMessages();
+    StepLog("Step 10B: Checking app version for the link's domain...");
     if (!CheckVersion(App().content.domain)) return 0;
     const WindowStart start = CreatePlayerWindow(instance, playerWindow);
     if (start == WindowStart::kNoWindow || start == WindowStart::kBrowserFailed) return 1;

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <utility>
+
 #include "app/app_state.h"
 #include "app/browser_stopped.h"
 #include "app/page_setup.h"
@@ -173,7 +175,9 @@ WindowStart StartBrowser(HWND window, HostSlot slot, CallbackInstaller installCa
   host.OnProcessFailed = [window, start](COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     PostMessageW(window, WM_BROWSER_PROCESS_FAILED, static_cast<WPARAM>(kind), start);
   };
-  const bool started = host.Initialize(window, userData, 1);
+  // The first start takes over the environment started early; a restart has none.
+  const bool started =
+      host.Initialize(window, userData, 1, std::move(ShellRecord().earlyEnvironment));
   if (host.releasing()) {
     CloseSplash();
     return WindowStart::kClosed;
@@ -301,6 +305,10 @@ void RecoverBrowser(HWND window, HostSlot slot, int kind, LPARAM start) {
 }
 
 }  // namespace
+
+void StartBrowserEnvironmentEarly() {
+  ShellRecord().earlyEnvironment = WebView::EarlyEnvironment::Start(UserDataFolder());
+}
 
 WindowStart CreateInitScreen(HINSTANCE instance) {
   RegisterMainClass(instance, kInitScreenClass, InitScreenProcedure);

@@ -14,6 +14,11 @@ enum class WindowStart {
   kNoWindow,       // the window could not be created: nothing shown
 };
 
+// Begins creating the browser environment both main windows use (ShellState's early
+// environment), so that the browser starts while the network is asked; the main
+// window's browser takes it over.
+void StartBrowserEnvironmentEarly();
+
 // Creates the init screen and starts its browser.
 WindowStart CreateInitScreen(HINSTANCE instance);
 

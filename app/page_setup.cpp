@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/splash.h"
+#include "app/startup.h"
 #include "app/window_modes.h"
 #include "common/platform_values.h"
 #include "common/text.h"
@@ -27,6 +28,7 @@ void SetUpInitScreenPage(WebView::WebViewHost& host, bool success,
   AddScript(host, PrintRedirectScript());
   AddScript(host, NavigationBarScript());
   if (resume != nullptr && host.Show(*resume)) return;
+  StepLog("Step 12: First navigation");
   host.Navigate(ToWide(AsciiToUtf16(WebAppStartAddress())));
 }
 
@@ -38,6 +40,7 @@ void SetUpPlayerPage(WebView::WebViewHost& host, HWND window, bool success,
   AddScript(host, LoadingOverlayScript());
   AddScript(host, PrintRedirectScript());
   const bool resumed = resume != nullptr;
+  if (!resumed) StepLog("Step 12: First navigation");
   if (content.kind == u"url_direct") {
     if (!content.pageScript.empty()) AddScript(host, PageScriptWrapper(content.pageScript));
     if (!resumed || !host.Show(*resume)) host.Navigate(ToWide(content.url));
@@ -50,5 +53,7 @@ void SetUpPlayerPage(WebView::WebViewHost& host, HWND window, bool success,
                                                   FromWide(App().identity.displayName))));
   }
   CloseSplash();
-  if (!resumed) RevealWindow(window);
+  if (resumed) return;
+  RevealWindow(window);
+  StepLog("Step 12: Player window revealed");
 }

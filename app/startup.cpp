@@ -5,11 +5,6 @@
 #include "app/startup_rules.h"
 #include "common/hidden_text.h"
 
-void StepLog(const std::string& text) {
-  OutputDebugStringA(text.c_str());
-  OutputDebugStringA("\n");
-}
-
 void DrainMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -1,10 +1,7 @@
 #pragma once
 // Small pieces of the start-up sequence.
 
-#include <string>
-
-// One line of start-up trace to the debugger output.
-void StepLog(const std::string& text);
+#include "common/step_log.h"
 
 // Dispatches every message waiting in the thread's queue, so new windows paint before
 // the next long step. A quit message stays for the main loop: it is posted again.

@@ -10,6 +10,11 @@ endif()
 if(WIN32)
   # One self-contained executable per program: no mingw runtime DLLs beside it.
   add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+  # Optimised for size: the player spends its time waiting for the network and the
+  # browser, not computing. Measured on quorvel.exe: -Os 1.17 -> 0.77 MiB; section
+  # garbage collection saved 1.5 KiB more and link-time optimisation makes GCC 12 fail
+  # with -Os (and is larger than -Os with -O3), so neither is used.
+  add_compile_options($<$<CONFIG:Release>:-Os>)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 
   # Windows test programs run under Wine with a prefix of their own in the build

@@ -1,5 +1,6 @@
 #include "link/parse_scheme_args.h"
 
+#include "common/step_log.h"
 #include "common/text.h"
 #include "link/content_resolution.h"
 #include "link/platform_api.h"
@@ -22,6 +23,7 @@ bool Resolve(const DecodedLink& link, ContentRequest& request, std::string& fail
   std::string errorText;
   const std::optional<ContentData> data =
       GetContentData(request.domain, link.contentLinkId, link.p1, &errorText);
+  StepLog(std::string("Step 10: Content data answered. ok=") + (data ? "1" : "0"));
   if (!data) {
     failureReason = errorText.empty() ? "api_content_data_failed" : "server:" + errorText;
     return false;
@@ -43,6 +45,7 @@ bool ParseSchemeArgs(std::u16string_view payload, ContentRequest& request,
                      std::string& failureReason) {
   DecodedLink link;
   if (!DecodeSchemePayload(payload, request, link, failureReason)) return false;
+  StepLog("Step 10: Link decoded");
   if (link.directUrl) return true;
   try {
     return Resolve(link, request, failureReason);

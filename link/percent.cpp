@@ -1,18 +1,38 @@
 #include "link/percent.h"
 
-#include <sstream>
-
 #include "common/base64.h"
 #include "common/text.h"
 
 namespace {
 
-// Reads two bytes as "stream >> std::hex >> int" does: leading white space skipped,
-// an optional sign, as many hex digits as there are. False when no number is read.
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Reads two bytes as "stream >> std::hex >> int" does in the classic locale: leading
+// white space skipped, an optional sign, an optional "0x" (the base's prefix, which needs
+// a digit after it), as many hex digits as there are. False when no number is read. (By
+// hand rather than with a string stream, which would bring the whole stream and locale
+// library into the executable.)
 bool ReadHexPair(std::string_view pair, int& value) {
-  std::istringstream stream{std::string(pair)};
-  stream >> std::hex >> value;
-  return !stream.fail();
+  std::size_t i = 0;
+  while (i < pair.size() && IsSpace(pair[i])) ++i;
+  bool negative = false;
+  if (i < pair.size() && (pair[i] == '+' || pair[i] == '-')) negative = pair[i++] == '-';
+  if (i + 1 < pair.size() && pair[i] == '0' && (pair[i + 1] == 'x' || pair[i + 1] == 'X')) i += 2;
+  int number = 0;
+  std::size_t digits = 0;
+  for (int digit = 0; i < pair.size() && (digit = HexDigit(pair[i])) >= 0; ++i, ++digits) {
+    number = number * 16 + digit;
+  }
+  if (digits == 0) return false;
+  value = negative ? -number : number;
+  return true;
 }
 
 bool IsUnreserved(char c) {

@@ -153,8 +153,16 @@ HttpClient::Preflight HttpClient::PreflightHost(const std::u16string& host, unsi
     if (gate.refusal() == PinVerdict::kMismatched) ReportServerPinFailure(host);
     return Preflight::kFailed;
   }
-  if (sent) WinHttpReceiveResponse(request.get(), nullptr);
+  const bool received = sent && WinHttpReceiveResponse(request.get(), nullptr);
   if (!VerifyServerPin(request.get(), host)) return Preflight::kFailed;
+  if (received) {
+    // Read to its end (an answer to HEAD has no body, so this reads nothing): only a
+    // finished exchange leaves its connection to WinHTTP for the next request to the
+    // host; an unfinished one is closed with its handle.
+    char end = 0;
+    DWORD read = 0;
+    WinHttpReadData(request.get(), &end, sizeof(end), &read);
+  }
   std::lock_guard guard(mutex_);
   preflightedHosts_.insert(host);
   return Preflight::kPassed;

@@ -1,6 +1,7 @@
 #include "webview/webview_host.h"
 
 #include "common/device_identity.h"
+#include "common/step_log.h"
 #include "common/text.h"
 #include "common/wide_text.h"
 #include "common/windows_paths.h"
@@ -16,65 +17,10 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// Left over from an earlier start or set by the user: they would steer the runtime
-// away from the folders chosen here.
-constexpr const wchar_t* kRuntimeVariables[] = {
-    L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER",    L"WEBVIEW2_USER_DATA_FOLDER",
-    L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", L"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE",
-    L"WEBVIEW2_CHANNEL_SEARCH_KIND",          L"WEBVIEW2_RELEASE_CHANNELS",
-};
-
 constexpr DWORD kShutdownWaitMs = 5000;
-
-// The runtime's version text for `folder` (the installed runtime for null).
-bool QueryVersion(const wchar_t* folder, std::wstring& version) {
-  CoTaskString text;
-  if (FAILED(GetAvailableCoreWebView2BrowserVersionString(folder, text.Receive()))) return false;
-  version = text.View();
-  return true;
-}
-
-struct Runtime {
-  std::wstring kind = L"Evergreen";
-  std::wstring browserFolder;  // empty: the installed runtime
-  std::wstring version;
-};
-
-// A private copy beside the executable wins over the installed runtime.
-Runtime ChooseRuntime() {
-  Runtime runtime;
-  const std::wstring executableFolder = ExecutableFolder();
-  if (!executableFolder.empty()) {
-    const std::wstring folder = executableFolder + L"\\WebView2Runtime";
-    std::wstring version;
-    if (IsExistingDirectory(folder) && IsExistingFile(folder + L"\\msedgewebview2.exe") &&
-        QueryVersion(folder.c_str(), version) && !version.empty()) {
-      return {L"Fixed", folder, version};
-    }
-  }
-  QueryVersion(nullptr, runtime.version);
-  return runtime;
-}
-
-HRESULT LastSystemError() { return FromSystemError(GetLastError()); }
-
-// The folder exists and accepts files; the probe file vanishes with its handle.
-HRESULT PrepareFolder(const std::wstring& folder, const wchar_t*& stage) {
-  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-    stage = L"CreateUserDataFolder";
-    return LastSystemError();
-  }
-  const HANDLE probe =
-      CreateFileW((folder + L"\\.lumora_write_test").c_str(), GENERIC_WRITE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
-                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (probe == INVALID_HANDLE_VALUE) {
-    stage = L"UserDataFolderWriteTest";
-    return LastSystemError();
-  }
-  CloseHandle(probe);
-  return S_OK;
-}
+// The runtime is given this long between its environment's arrival and the request for
+// a view; an environment that arrived earlier (started early) has had it already.
+constexpr ULONGLONG kControllerDelayMs = 100;
 
 void WakeUp(HWND parent) {
   if (IsWindow(parent)) PostMessageW(parent, WM_NULL, 0, 0);
@@ -93,7 +39,8 @@ WebViewHost::~WebViewHost() {
   environment_.Reset();
 }
 
-bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, int attempts) {
+bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, int attempts,
+                             std::unique_ptr<EarlyEnvironment> early) {
   // The wait runs the thread's messages; so do the shutdowns between attempts.
   Frame frame(*this);
   frame.StopOnRelease([] { PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0); });
@@ -107,51 +54,28 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
     if (OnInitialized) OnInitialized(false, lastError_);
     return false;
   }
-  for (const wchar_t* name : kRuntimeVariables) {
-    if (GetEnvironmentVariableW(name, nullptr, 0) > 0) SetEnvironmentVariableW(name, nullptr);
-  }
+  ClearRuntimeVariables();
 
   const Runtime runtime = ChooseRuntime();
-  const bool fixed = !runtime.browserFolder.empty();
+  const bool fixed = runtime.fixed();
   const std::u16string baseFolder = BaseUserDataFolder(FromWide(userDataFolder), fixed);
   const std::u16string unique = UniqueAttemptText(GetCurrentProcessId(), GetTickCount64());
   InitFailures failures;
 
   for (int i = 0; i < std::max(attempts, 1) && !releasing_; ++i) {
     const std::wstring folder = ToWide(AttemptFolder(baseFolder, unique, i));
-    const wchar_t* stage = L"";
-    HRESULT result = PrepareFolder(folder, stage);
-    if (SUCCEEDED(result) &&
-        !SetEnvironmentVariableW(L"WEBVIEW2_USER_DATA_FOLDER", folder.c_str())) {
-      stage = L"SetUserDataFolderOverride";
-      result = LastSystemError();
-    }
-    if (SUCCEEDED(result) && fixed &&
-        !SetEnvironmentVariableW(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER",
-                                 runtime.browserFolder.c_str())) {
-      stage = L"SetBrowserFolderOverride";
-      result = LastSystemError();
-    }
-    if (FAILED(result)) {
-      // The folder itself failed: nothing was started, so nothing to shut down.
-      failures.Record(result, FromWide(stage), FromWide(folder));
-      continue;
-    }
-
     auto attempt = std::make_shared<AttemptState>();
-    auto handler = MakeCallback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
-        [this, attempt](HRESULT reported, ICoreWebView2Environment* environment) {
-          // An attempt given up (quit, release) leaves the host alone: it may be gone.
-          if (!attempt->completed) OnEnvironmentCreated(reported, environment, attempt);
-          return S_OK;
-        });
-    result = CreateCoreWebView2EnvironmentWithOptions(
-        fixed ? runtime.browserFolder.c_str() : nullptr, folder.c_str(), nullptr, handler.Get());
-    if (FAILED(result)) {
-      attempt->result = result;
-      attempt->stage = L"CreateEnvironmentCall";
-    } else {
+    if (i == 0 && AdoptEarlyEnvironment(std::move(early), runtime, folder, attempt)) {
       WaitForAttempt(*attempt);
+    } else {
+      const wchar_t* stage = L"";
+      const HRESULT prepared = PrepareAttempt(runtime, folder, stage);
+      if (FAILED(prepared)) {
+        // The folder itself failed: nothing was started, so nothing to shut down.
+        failures.Record(prepared, FromWide(stage), FromWide(folder));
+        continue;
+      }
+      StartEnvironment(runtime, folder, attempt);
     }
     if (releasing_) {
       // Given up: late completions must find the attempt over. The owner let go, so
@@ -176,6 +100,52 @@ bool WebViewHost::Initialize(HWND parent, const std::wstring& userDataFolder, in
   statusMessage_ = ToWide(failures.StatusText(FromWide(runtime.kind), FromWide(runtime.version)));
   if (OnInitialized && !releasing_) OnInitialized(false, lastError_);
   return false;
+}
+
+void WebViewHost::StartEnvironment(const Runtime& runtime, const std::wstring& folder,
+                                   const std::shared_ptr<AttemptState>& attempt) {
+  auto handler = MakeCallback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
+      [this, attempt](HRESULT reported, ICoreWebView2Environment* environment) {
+        // An attempt given up (quit, release) leaves the host alone: it may be gone.
+        if (!attempt->completed) {
+          OnEnvironmentCreated(reported, environment, attempt, GetTickCount64());
+        }
+        return S_OK;
+      });
+  StepLog("Step 11: Browser environment requested");
+  const HRESULT result = CreateCoreWebView2EnvironmentWithOptions(
+      runtime.fixed() ? runtime.browserFolder.c_str() : nullptr, folder.c_str(), nullptr,
+      handler.Get());
+  if (FAILED(result)) {
+    attempt->result = result;
+    attempt->stage = L"CreateEnvironmentCall";
+  } else {
+    WaitForAttempt(*attempt);
+  }
+}
+
+bool WebViewHost::AdoptEarlyEnvironment(std::unique_ptr<EarlyEnvironment> early,
+                                        const Runtime& runtime, const std::wstring& folder,
+                                        const std::shared_ptr<AttemptState>& attempt) {
+  if (!early || early->folder() != folder ||
+      early->runtime().browserFolder != runtime.browserFolder) {
+    return false;
+  }
+  // Still coming: waited for as the attempt's own environment would be.
+  WaitForAttempt(early->attempt());
+  const AttemptState& outcome = early->attempt();
+  if (releasing_ || outcome.stage == L"ApplicationQuitDuringInitialization" ||
+      outcome.stage == L"InitializationMessagePump") {
+    // The wait itself ended the attempt; the early start proved nothing either way.
+    attempt->result = outcome.result;
+    attempt->stage = outcome.stage;
+    attempt->completed = true;
+    return true;
+  }
+  const ComPtr<ICoreWebView2Environment> environment = early->TakeEnvironment();
+  if (!environment) return false;  // its start failed: the attempt is made as always
+  OnEnvironmentCreated(S_OK, environment.Get(), attempt, early->arrivedAt());
+  return true;
 }
 
 void WebViewHost::WaitForAttempt(AttemptState& attempt) {
@@ -208,14 +178,17 @@ void WebViewHost::EndAttempt(const std::shared_ptr<AttemptState>& attempt, HRESU
 }
 
 void WebViewHost::OnEnvironmentCreated(HRESULT result, ICoreWebView2Environment* environment,
-                                       const std::shared_ptr<AttemptState>& attempt) {
+                                       const std::shared_ptr<AttemptState>& attempt,
+                                       ULONGLONG arrivedAt) {
   if (FAILED(result) || environment == nullptr) {
     EndAttempt(attempt, AsFailure(result), L"CreateEnvironmentCallback");
     return;
   }
+  StepLog("Step 11: Browser environment created");
   environment_ = environment;
   RegisterBrowserProcessExitHandler();
-  Sleep(100);
+  const ULONGLONG waited = GetTickCount64() - arrivedAt;
+  if (waited < kControllerDelayMs) Sleep(static_cast<DWORD>(kControllerDelayMs - waited));
   auto handler = MakeCallback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
       [this, attempt](HRESULT reported, ICoreWebView2Controller* controller) {
         if (!attempt->completed) {
@@ -257,6 +230,7 @@ void WebViewHost::OnControllerCreated(HRESULT result, ICoreWebView2Controller* c
     EndAttempt(attempt, AsFailure(got), L"GetCoreWebView2");
     return;
   }
+  StepLog("Step 11: Browser controller created");
   controller_ = controller;
   webView_ = view;
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "webview/abi/WebView2.h"
+#include "webview/early_environment.h"
 
 namespace WebView {
 
@@ -80,7 +81,10 @@ class WebViewHost {
   // Creates the browser in `parent`, trying up to `attempts` user-data folders. Returns
   // whether the view exists; lastError() and statusMessage() describe the outcome. A
   // release asked for meanwhile ends it at once (stage "ReleasedDuringInitialization").
-  bool Initialize(HWND parent, const std::wstring& userDataFolder, int attempts);
+  // The first attempt takes over `early` when it was started for the same folder and
+  // runtime and did not fail; otherwise it is made as always.
+  bool Initialize(HWND parent, const std::wstring& userDataFolder, int attempts,
+                  std::unique_ptr<EarlyEnvironment> early = nullptr);
   // Closes the browser and waits up to `timeoutMs` for its process to end. Once only.
   void Shutdown(DWORD timeoutMs);
 
@@ -131,8 +135,18 @@ class WebViewHost {
     std::function<void()> stop_;
   };
 
+  // Creates the environment of an attempt and waits for the attempt to complete.
+  void StartEnvironment(const Runtime& runtime, const std::wstring& folder,
+                        const std::shared_ptr<AttemptState>& attempt);
+  // Attempt 0 with the early environment (waited for while still coming): false when
+  // there is none to take over, and the attempt is to be made as always.
+  bool AdoptEarlyEnvironment(std::unique_ptr<EarlyEnvironment> early, const Runtime& runtime,
+                             const std::wstring& folder,
+                             const std::shared_ptr<AttemptState>& attempt);
+  // `arrivedAt`: when the environment arrived (GetTickCount64); the view is asked for no
+  // sooner than 100 ms after that.
   void OnEnvironmentCreated(HRESULT result, ICoreWebView2Environment* environment,
-                            const std::shared_ptr<AttemptState>& attempt);
+                            const std::shared_ptr<AttemptState>& attempt, ULONGLONG arrivedAt);
   void OnControllerCreated(HRESULT result, ICoreWebView2Controller* controller,
                            const std::shared_ptr<AttemptState>& attempt);
   void EndAttempt(const std::shared_ptr<AttemptState>& attempt, HRESULT result,

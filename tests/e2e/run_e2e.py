@@ -338,7 +338,37 @@ def updates(h):
     process = h.start()
     rc, _ = h.probe("answer", "Update Required", str(IDCANCEL), "60000")
     check(rc == 0 and process.wait(60) == 0, "cancelled mandatory update must end with 0")
+    link_updates(h)
     h.sim.set_answers({})
+
+
+def link_updates(h):
+    """With a link, the version check for the link's domain takes the first check's answer
+    when the domain leads to the same address, and asks when it leads to another; an
+    update declined once is not offered again, another update is."""
+    update = {"json": {"version": "9.0", "is_required": 0, "link": ""}}
+    pdf = {"json": {"data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}}}
+    h.sim.set_answers({"GET /api/player/version": update, "GET /v2/api/player/version": update,
+                       "PUT /api/player/content": pdf, "PUT /v2/api/player/content": pdf})
+    for domain, asked in ((DOMAIN, ["/api/player/version"]),
+                          (f"{DOMAIN}/v2", ["/api/player/version", "/v2/api/player/version"])):
+        h.sim.clear_log()
+        process = h.start(h.make_link("lesson-7", domain=domain))
+        rc, _ = h.probe("answer", "Update Available", str(IDNO), "60000")
+        check(rc == 0, f"{domain}: no optional update box")
+        h.wait_for(h.first_navigation, f"{domain}: the player after declining")
+        check(h.probe("find", "Update", "500")[0] == 2, f"{domain}: offered the update twice")
+        versions = [p for m, p in h.requests() if m == "GET" and p.endswith("/version")]
+        check(versions == asked, f"{domain}: version requests {versions}")
+        check(h.close_main_window(process) == 0, f"{domain}: exit code")
+    h.sim.set_answers({"GET /api/player/version": update,
+                       "GET /v2/api/player/version": {"json": {"version": "9.0", "is_required": 1}},
+                       "PUT /v2/api/player/content": pdf})
+    process = h.start(h.make_link("lesson-7", domain=f"{DOMAIN}/v2"))
+    rc, _ = h.probe("answer", "Update Available", str(IDNO), "60000")
+    check(rc == 0, "no optional update box before the mandatory one")
+    rc, _ = h.probe("answer", "Update Required", str(IDCANCEL), "60000")
+    check(rc == 0 and process.wait(60) == 0, "the link's own mandatory update was not offered")
 
 
 @contextmanager

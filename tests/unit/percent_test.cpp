@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+
+#include "common/text.h"
 
 namespace {
 
@@ -35,6 +38,23 @@ INSTANTIATE_TEST_SUITE_P(
                     DecodeCase{"EncodedInvalidUtf8Replaced", u"x%C3%28", u"x\uFFFD("},
                     DecodeCase{"NonAsciiInputKept", u"\u00e9%20\u0645", u"\u00e9 \u0645"}),
     [](const testing::TestParamInfo<DecodeCase>& row) { return row.param.name; });
+
+// The two characters after '%' are read as a stream reads a hex number: every pair of
+// ASCII characters decodes as that reading says (white space, signs and "0x" included).
+TEST(PercentDecode, ReadsEveryAsciiPairAsAHexStreamDoes) {
+  for (char16_t first = 0; first < 0x80; ++first) {
+    for (char16_t second = 0; second < 0x80; ++second) {
+      const std::string pair{static_cast<char>(first), static_cast<char>(second)};
+      std::istringstream stream(pair);
+      int value = 0;
+      stream >> std::hex >> value;
+      const std::string expected =
+          stream.fail() ? "%" + pair : std::string(1, static_cast<char>(value & 0xFF));
+      const std::u16string input{u'%', first, second};
+      ASSERT_EQ(PercentDecode(input), Utf8ToUtf16(expected)) << int(first) << " " << int(second);
+    }
+  }
+}
 
 TEST(PercentEncodeUnreserved, KeepsUnreservedAndLowerHexEncodesTheRest) {
   EXPECT_EQ(PercentEncodeUnreserved("a b/+"), "a%20b%2f%2b");

@@ -4,6 +4,7 @@
 
 #include "common/platform_values.h"
 #include "common/text.h"
+#include "link/version_answers.h"
 
 namespace {
 
@@ -75,5 +76,51 @@ INSTANTIATE_TEST_SUITE_P(Link, VersionAnswerTable,
                          testing::Values(AnswerCase{R"({"version":5,"link":"https://a.test/é"})",
                                                     {true, false, u"https://a.test/é"}},
                                          AnswerCase{R"({"version":5,"link":7})", kOptional}));
+
+// The second check reuses the first answer exactly when the link's domain leads to the
+// address already asked, as a browser reads both.
+TEST(VersionAnswers, ReusedOnlyForTheSameAddress) {
+  VersionAnswers answers;
+  const VersionInfo optional{true, false, u"https://get.example.test/q.exe"};
+  answers.Remember(u"https://learn.example.test/api/player/version", optional);
+  struct Case {
+    std::u16string_view domain;
+    bool known;
+  };
+  for (const Case& c :
+       {Case{u"learn.example.test", true}, Case{u"learn.example.test//", true},
+        Case{u"HTTPS://Learn.Example.Test", true}, Case{u"https://learn.example.test:443", true},
+        Case{u"learn.example.test:8443", false}, Case{u"example.test", false},
+        Case{u"http://learn.example.test", false}, Case{u"learn.example.test/other", false},
+        Case{u"user@learn.example.test", false}, Case{u"", false}}) {
+    const std::optional<VersionInfo> known = answers.Known(VersionCheckAddress(c.domain));
+    EXPECT_EQ(known.has_value(), c.known) << Utf16ToUtf8(c.domain);
+    if (known) {
+      EXPECT_EQ(*known, optional);
+    }
+  }
+  // An address no browser would read is never remembered, so it is asked every time.
+  answers.Remember(u"https://exa mple.test/v", {});
+  EXPECT_FALSE(answers.Known(u"https://exa mple.test/v"));
+}
+
+// One run never asks the learner twice about the same update; another one is offered.
+TEST(VersionAnswers, EachUpdateOfferedOnce) {
+  VersionAnswers answers;
+  const VersionInfo none;
+  const VersionInfo optional{true, false, u""};
+  const VersionInfo required{true, true, u""};
+  const VersionInfo elsewhere{true, false, u"https://get.example.test/q.exe"};
+  struct Step {
+    const VersionInfo& answer;
+    bool offered;
+  };
+  for (const Step& step :
+       {Step{none, false}, Step{optional, true}, Step{optional, false}, Step{required, true},
+        Step{elsewhere, true}, Step{elsewhere, false}, Step{none, false}}) {
+    EXPECT_EQ(answers.OfferOnce(step.answer), step.offered)
+        << step.answer.updateAvailable << step.answer.isRequired;
+  }
+}
 
 }  // namespace

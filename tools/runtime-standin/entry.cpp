@@ -55,36 +55,38 @@ extern "C" HRESULT STDMETHODCALLTYPE CreateWebViewEnvironmentWithOptionsInternal
     if (FAILED(refused)) return refused;
 
     ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> completed(handler);
-    dispatcher->Post([runtime, completed] {
-      HRESULT failure = S_OK;
-      if (runtime->config.Fails(stage::kCreateEnvironmentCallback, &failure)) {
+    HRESULT failure = S_OK;
+    if (runtime->config.Fails(stage::kCreateEnvironmentCallback, &failure)) {
+      dispatcher->Post([runtime, completed, failure] {
         completed->Invoke(failure, nullptr);
         runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(failure)}});
-        return;
-      }
-      // The dispatcher of this thread: the one that posted this task.
-      if (runtime->config.chromium) {
-        // The environment exists once its browser answers; a browser that cannot be
-        // started fails the creation with the reason in the log.
-        ChromiumBrowser::Launch(
-            runtime->config, Dispatcher::ForCurrentThread(),
-            [runtime, completed](std::shared_ptr<ChromiumBrowser> browser, HRESULT code,
-                                 const std::string& error) {
-              if (browser == nullptr) {
-                runtime->log.Error("Chromium did not start: " + error);
-                completed->Invoke(code, nullptr);
-                runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(code)}});
-                return;
-              }
-              runtime->log.Engine("chromium", browser->version(), browser->process_id());
-              auto environment =
-                  Make<Environment>(runtime, Dispatcher::ForCurrentThread(), std::move(browser));
-              completed->Invoke(S_OK, environment.Get());
-              runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(S_OK)}});
-            });
-        return;
-      }
-      auto environment = Make<Environment>(runtime, Dispatcher::ForCurrentThread());
+      });
+      return S_OK;
+    }
+    if (runtime->config.chromium) {
+      // The browser starts now, with the environment's creation, as the runtime's own
+      // does; the environment exists once it answers, and is handed over in a later turn
+      // of this thread. A browser that cannot be started fails the creation with the
+      // reason in the log.
+      ChromiumBrowser::Launch(
+          runtime->config, dispatcher,
+          [runtime, completed, dispatcher](std::shared_ptr<ChromiumBrowser> browser, HRESULT code,
+                                           const std::string& error) {
+            if (browser == nullptr) {
+              runtime->log.Error("Chromium did not start: " + error);
+              completed->Invoke(code, nullptr);
+              runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(code)}});
+              return;
+            }
+            runtime->log.Engine("chromium", browser->version(), browser->process_id());
+            auto environment = Make<Environment>(runtime, dispatcher, std::move(browser));
+            completed->Invoke(S_OK, environment.Get());
+            runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(S_OK)}});
+          });
+      return S_OK;
+    }
+    dispatcher->Post([runtime, completed, dispatcher] {
+      auto environment = Make<Environment>(runtime, dispatcher);
       completed->Invoke(S_OK, environment.Get());
       runtime->log.Event("CreateEnvironmentCompleted", {{"hr", HexCode(S_OK)}});
     });
