@@ -5,13 +5,11 @@ its page again, starts a new browser, or past its limits tells the learner and e
 Each scenario prints how long the content took to come back, from the failure to the
 completed navigation that showed it again, as the stand-in's log times them.
 """
-import base64
 import subprocess
 import time
 from pathlib import Path
 
 import render_scenarios
-from demo_pdf import build_handout_pdf  # tools/platform-sim, on the path
 
 DOMAIN = "127.0.0.1:8443"
 TITLE = "Quorvel V 4.11.0"
@@ -202,12 +200,7 @@ def browser_failure_during_print(h):
     printing, and only the new browser is left."""
     rc, _ = h.probe("printers", "Office Printer", "Quorvel Test Printer")
     h.check(rc == 0, "could not install the test printers")
-    h.sim.set_answers({
-        "PUT /api/player/content": {"json": {
-            "data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}, "watermark": "W"}},
-        "GET /a.pdf": {"headers": {"Content-Type": "application/pdf"},
-                       "body_base64": base64.b64encode(build_handout_pdf()).decode()},
-    })
+    h.serve_pdf_lesson()
     process = h.start(h.make_link("lesson-7"), script=[
         {"do": "message", "text": "pageLoaded", "once": True},
         {"do": "message", "text": "requestPrint", "once": True},

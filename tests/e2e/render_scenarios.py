@@ -4,12 +4,10 @@ the mouse and keyboard from them. Input comes from xdotool, as from a person at 
 display; what the page sees comes back through the pages themselves, which report
 their state to the host as web messages that the stand-in logs.
 """
-import base64
 import json
 import subprocess
 import time
 
-from demo_pdf import build_handout_pdf  # tools/platform-sim, on the path
 
 DOMAIN = "127.0.0.1:8443"
 TITLE = "Quorvel V 4.11.0"
@@ -261,13 +259,7 @@ def rendered_pdf_and_print(h):
     the printer dialog, and a chosen printer's success reaches the page."""
     rc, _ = h.probe("printers", "Office Printer", "Quorvel Test Printer")
     h.check(rc == 0, "could not install the test printers")
-    h.sim.set_answers({
-        "PUT /api/player/content": {"json": {
-            "data": {"type": "pdf", "url": f"https://{DOMAIN}/handout.pdf"},
-            "watermark": WATERMARK}},
-        "GET /handout.pdf": {"headers": {"Content-Type": "application/pdf"},
-                             "body_base64": base64.b64encode(build_handout_pdf()).decode()},
-    })
+    h.serve_pdf_lesson("/handout.pdf", WATERMARK)
     process = h.start(h.make_link("lesson-7"), script=[
         {"do": "evaluate", "script": PDF_PAGE_WATCH, "afterMs": 500},
         {"do": "evaluate", "script": PDF_PAGE_REMOVE, "afterMs": 3000},

@@ -84,6 +84,15 @@ class Harness:
         self.log = self.out / "standin.log"
 
     # --- set-up -------------------------------------------------------------------
+    def serve_pdf_lesson(self, path="/a.pdf", watermark="W"):
+        """The platform answers the link with a PDF lesson, and serves the handout there."""
+        self.sim.set_answers({
+            "PUT /api/player/content": {"json": {
+                "data": {"type": "pdf", "url": f"https://{DOMAIN}{path}"}, "watermark": watermark}},
+            f"GET {path}": {"headers": {"Content-Type": "application/pdf"},
+                            "body_base64": base64.b64encode(build_handout_pdf()).decode()},
+        })
+
     def lay_out_player(self, with_runtime=True, folder=None):
         """The player (and the stand-in as its private runtime) in `folder`, by default
         the run's app folder, which later starts use."""
@@ -449,12 +458,7 @@ def events(lines, name):
 
 def player_window(h):
     """Messages, navigation policy and resource headers in the player window."""
-    h.sim.set_answers({
-        "PUT /api/player/content": {"json": {
-            "data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}, "watermark": "W"}},
-        "GET /a.pdf": {"headers": {"Content-Type": "application/pdf"},
-                       "body_base64": base64.b64encode(build_handout_pdf()).decode()},
-    })
+    h.serve_pdf_lesson()
     process = h.start(h.make_link("lesson-7"), script=[
         {"do": "message", "text": "pageLoaded"},
         {"do": "navigate", "uri": "https://evil.example.com/phish"},
@@ -627,12 +631,7 @@ def release_during_print(h):
     is printed or told, and the player still ends as a normal close does."""
     rc, _ = h.probe("printers", "Office Printer", "Quorvel Test Printer")
     check(rc == 0, "could not install the test printers")
-    h.sim.set_answers({
-        "PUT /api/player/content": {"json": {
-            "data": {"type": "pdf", "url": f"https://{DOMAIN}/a.pdf"}, "watermark": "W"}},
-        "GET /a.pdf": {"headers": {"Content-Type": "application/pdf"},
-                       "body_base64": base64.b64encode(build_handout_pdf()).decode()},
-    })
+    h.serve_pdf_lesson()
     process = h.start(h.make_link("lesson-7"), script=[
         {"do": "message", "text": "pageLoaded"}, {"do": "message", "text": "requestPrint"}])
     rc, text = h.probe("find", "Select Printer", "60000")
