@@ -115,6 +115,19 @@ def check_shows_something(h, name):
     h.check(result.returncode == 0, f"{name}: {result.stdout.strip()}")
 
 
+def end_recovered(h, process, lines, picture, failure):
+    """After a recovery: the window shows the content again, how long that took is
+    printed, one browser runs, and closing the window ends the player normally and
+    leaves no browser behind."""
+    time.sleep(2)
+    check_shows_something(h, picture)
+    report_times(h, failure, lines)
+    check_one_browser(h, f"after: {failure}")
+    h.check(h.close_main_window(process) == 0, f"exit code {process.returncode}")
+    check_no_browser_left(h, f"after: {failure}")
+    h.sim.set_answers({})
+
+
 def render_failure_reload(h):
     """A renderer that exits, then one that hangs: the player gives its own document as
     text again, and with Chromium the lesson is framed again. A GPU and a utility process
@@ -150,12 +163,7 @@ def render_failure_reload(h):
             time.sleep(0.5)
             framed = [r for r in h.sim.requests() if r["path"] == "/lesson.html"]
         h.check(len(framed) == 3, f"the lesson was framed {len(framed)} times, not 3")
-    time.sleep(2)
-    check_shows_something(h, "recovered-render")
-    report_times(h, "renderer exited, then hung", lines)
-    check_one_browser(h, "after the renderer's failures")
-    h.check(h.close_main_window(process) == 0, f"exit code {process.returncode}")
-    h.sim.set_answers({})
+    end_recovered(h, process, lines, "recovered-render", "renderer exited, then hung")
 
 
 def browser_failure_restart(h):
@@ -185,13 +193,7 @@ def browser_failure_restart(h):
     half = len(scripts) // 2
     h.check(half > 0 and scripts[:half] == scripts[half:],
             "the new browser's documents do not get the same page scripts")
-    time.sleep(2)
-    check_shows_something(h, "recovered-browser")
-    report_times(h, "browser process exited", lines)
-    check_one_browser(h, "after the restart")
-    h.check(h.close_main_window(process) == 0, f"exit code {process.returncode}")
-    check_no_browser_left(h, "after the restart")
-    h.sim.set_answers({})
+    end_recovered(h, process, lines, "recovered-browser", "browser process exited")
 
 
 def browser_failure_during_print(h):
@@ -219,12 +221,8 @@ def browser_failure_during_print(h):
     h.check(h.probe("find", "Select Printer", "500")[0] == 2, "the printer dialog stayed open")
     h.check(not calls(lines, "Print"), "printed after the browser failed")
     h.check(process.poll() is None, f"the player ended: {process.returncode}")
-    time.sleep(2)
-    check_shows_something(h, "recovered-during-print")
-    report_times(h, "browser process exited under the printer dialog", lines)
-    check_one_browser(h, "after the restart under the dialog")
-    h.check(h.close_main_window(process) == 0, f"exit code {process.returncode}")
-    h.sim.set_answers({})
+    end_recovered(h, process, lines, "recovered-during-print",
+                  "browser process exited under the printer dialog")
 
 
 def render_failure_limit(h):

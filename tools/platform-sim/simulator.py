@@ -84,12 +84,17 @@ class Simulator:
     def url(self, path):
         return f"{'http' if self.plain else 'https'}://127.0.0.1:{self.port}{path}"
 
+    def _replace_file(self, name, value):
+        """Writes `value` as JSON to the state file `name` at once: the simulator, reading
+        it for every request or connection, never sees it half written."""
+        path = os.path.join(self.state_dir, name)
+        with open(path + ".tmp", "w", encoding="utf-8") as f:
+            json.dump(value, f)
+        os.replace(path + ".tmp", path)
+
     def set_answers(self, answers):
         """Replaces answers.json; the simulator reads it again for every request."""
-        path = os.path.join(self.state_dir, "answers.json")
-        with open(path + ".tmp", "w", encoding="utf-8") as f:
-            json.dump(answers, f)
-        os.replace(path + ".tmp", path)
+        self._replace_file("answers.json", answers)
 
     def requests(self):
         """The logged requests, oldest first, each a dict with time, method, path (with
@@ -106,10 +111,7 @@ class Simulator:
 
     def set_connections(self, settings):
         """Replaces connections.json: {"switch_after": N, "keep_alive": bool, "label": x}."""
-        path = os.path.join(self.state_dir, "connections.json")
-        with open(path + ".tmp", "w", encoding="utf-8") as f:
-            json.dump(settings, f)
-        os.replace(path + ".tmp", path)
+        self._replace_file("connections.json", settings)
 
     def connections(self):
         """The ended TLS connections, in the order they began: connection (number),
